@@ -1,0 +1,127 @@
+#include "app/main2.h"
+
+#include <GL/glut.h>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+#include "platform/clock.h"
+#include "platform/swap_control.h"
+
+const char* gstr_AppName = "Maze: ";
+std::string g_fileName = "maze1.dat";
+maze g_level;
+Camera g_camera;
+Point3 g_eye(0.0f, 0.5f, 2.0f);
+Point3 g_look(10.0f, 0.5f, 2.0f);
+Vector3 g_up(0.0f, 1.0f, 0.0f);
+float g_yHeight = 0.5f;
+int g_cubeFactor = 2;
+point2 g_start = {0, 0};
+int g_exitCount = 0;
+float FrustArray[3] = {150.0f, 100.0f, 50.0f};
+int g_FrustPos = 1;
+float g_width = 0.0f;
+float g_height = 0.0f;
+
+void levelInit()
+{
+    if (!g_level.loadLevel(g_fileName)) {
+        std::printf("%s can not be opened. Exiting program.\n", g_fileName.c_str());
+        std::fflush(stdout);
+        std::exit(1);
+    }
+    g_start = g_level.getStart();
+    g_exitCount = g_level.getExitCount();
+}
+
+void viewInit()
+{
+    glClearColor(0.5f, 0.5f, 1.0f, 1.0f);
+    glShadeModel(GL_SMOOTH);
+    glEnable(GL_DEPTH_TEST);
+    glEnable(GL_CULL_FACE);
+    glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
+    glEnable(GL_LINE_SMOOTH);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glHint(GL_LINE_SMOOTH_HINT, GL_DONT_CARE);
+
+    levelInit();
+
+    float x = float(g_start.column * g_cubeFactor);
+    float z = float(g_start.row * g_cubeFactor);
+    g_eye.set(x, g_yHeight, z);
+    // Look straight along +x from wherever the start cell is.
+    g_look.set(x + 10.0f, g_yHeight, z);
+    g_camera.set(g_eye, g_look, g_up);
+}
+
+void setProjection(float aspect)
+{
+    if (!(aspect > 0.0f) || !std::isfinite(aspect))
+        return;
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(FrustArray[g_FrustPos], aspect, 0.2, 10.0);
+    glMatrixMode(GL_MODELVIEW);
+}
+
+void reshape(int w, int h)
+{
+    glViewport(0, 0, w, h);
+    g_width = float(w);
+    g_height = float(h);
+    setProjection(float(double(w) / double(h)));
+}
+
+void modelRedraw()
+{
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glutPostRedisplay();
+}
+
+std::string frameRateTitle(int frames)
+{
+    char text[64];
+    std::snprintf(text, sizeof text, "%s Current Frames Per Second: %d", gstr_AppName, frames);
+    return text;
+}
+
+void CalculateFrameRate()
+{
+    static float framesPerSecond = 0.0f;
+    static float lastTime = 0.0f;
+
+    float currentTime = float(timeGetTime() * 0.001);
+    framesPerSecond += 1.0f;
+    if (currentTime - lastTime > 1.0f) {
+        lastTime = currentTime;
+        glutSetWindowTitle(frameRateTitle(int(framesPerSecond)).c_str());
+        framesPerSecond = 0.0f;
+    }
+}
+
+void displayHandler()
+{
+    modelRedraw();
+    glutSwapBuffers();
+    glFlush();
+    CalculateFrameRate();
+}
+
+#ifndef MAZE_NO_MAIN
+int main(int argc, char** argv)
+{
+    glutInit(&argc, argv);
+    glutInitDisplayMode(GLUT_DOUBLE | GLUT_DEPTH);
+    glutInitWindowSize(500, 500);
+    glutCreateWindow(gstr_AppName);
+    requestVerticalSync();
+    viewInit();
+    glutDisplayFunc(displayHandler);
+    glutReshapeFunc(reshape);
+    glutMainLoop();
+    return 0;
+}
+#endif

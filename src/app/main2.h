@@ -1,0 +1,35 @@
+#pragma once
+
+#include <string>
+
+#include "geometry/camera.h"
+#include "maze/maze.h"
+
+// Application globals, shared by the callbacks, the walker and the renderer.
+extern const char* gstr_AppName;
+extern std::string g_fileName;
+extern maze g_level;
+extern Camera g_camera;
+extern Point3 g_eye;
+extern Point3 g_look;
+extern Vector3 g_up;
+extern float g_yHeight;
+extern int g_cubeFactor;
+extern point2 g_start;
+extern int g_exitCount;
+extern float FrustArray[3];
+extern int g_FrustPos;
+extern float g_width;
+extern float g_height;
+
+void viewInit();
+void levelInit();
+void reshape(int w, int h);
+// Rebuilds the perspective projection; a non-finite or non-positive
+// aspect (a window of height 0) keeps the previous one.
+void setProjection(float aspect);
+void displayHandler();
+void modelRedraw();
+void CalculateFrameRate();
+// The title text CalculateFrameRate shows for a frame count.
+std::string frameRateTitle(int frames);

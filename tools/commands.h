@@ -1,0 +1,13 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+// One mazetool subcommand: gets the arguments after its name, returns the
+// exit code (0 success, 1 failure, 2 usage error).
+using Args = std::vector<std::string>;
+
+int infoCommand(const Args& args);
+
+// Writes "mazetool: MESSAGE" and a hint to stderr; returns the usage exit code 2.
+int usageError(const std::string& message);

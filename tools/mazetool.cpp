@@ -1,0 +1,48 @@
+// mazetool: the companion command line tool for people who write mazes and textures.
+#include <cstdio>
+#include <cstring>
+
+#include "commands.h"
+
+namespace {
+
+struct Command {
+    const char* name;
+    const char* synopsis;
+    int (*run)(const Args&);
+};
+
+const Command kCommands[] = {
+    {"info", "info FILE [--cells]      print size, start and exits of a maze file", infoCommand},
+};
+
+void printHelp(std::FILE* out)
+{
+    std::fputs("usage: mazetool COMMAND [ARGS]\n\ncommands:\n", out);
+    for (const Command& c : kCommands)
+        std::fprintf(out, "  %s\n", c.synopsis);
+    std::fputs("  help                     show this list\n", out);
+}
+
+}  // namespace
+
+int usageError(const std::string& message)
+{
+    std::fprintf(stderr, "mazetool: %s\n(run 'mazetool help' for usage)\n", message.c_str());
+    return 2;
+}
+
+int main(int argc, char** argv)
+{
+    if (argc < 2)
+        return printHelp(stderr), 2;
+    const char* name = argv[1];
+    if (!std::strcmp(name, "help") || !std::strcmp(name, "--help") || !std::strcmp(name, "-h")) {
+        printHelp(stdout);
+        return 0;
+    }
+    for (const Command& c : kCommands)
+        if (!std::strcmp(name, c.name))
+            return c.run(Args(argv + 2, argv + argc));
+    return usageError(std::string("unknown command '") + name + "'");
+}
