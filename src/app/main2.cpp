@@ -5,8 +5,12 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "app/keyboard.h"
+#include "app/walker.h"
 #include "platform/clock.h"
 #include "platform/swap_control.h"
+#include "render/display_lists.h"
+#include "render/maze_renderer.h"
 
 const char* gstr_AppName = "Maze: ";
 std::string g_fileName = "maze1.dat";
@@ -33,6 +37,7 @@ void levelInit()
     }
     g_start = g_level.getStart();
     g_exitCount = g_level.getExitCount();
+    setupLists();
 }
 
 void viewInit()
@@ -55,6 +60,7 @@ void viewInit()
     // Look straight along +x from wherever the start cell is.
     g_look.set(x + 10.0f, g_yHeight, z);
     g_camera.set(g_eye, g_look, g_up);
+    resetWalker();
 }
 
 void setProjection(float aspect)
@@ -78,6 +84,8 @@ void reshape(int w, int h)
 void modelRedraw()
 {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    drawLevel();
+    updateMovement();
     glutPostRedisplay();
 }
 
@@ -121,6 +129,7 @@ int main(int argc, char** argv)
     viewInit();
     glutDisplayFunc(displayHandler);
     glutReshapeFunc(reshape);
+    glutKeyboardFunc(keyboardHandler);
     glutMainLoop();
     return 0;
 }
