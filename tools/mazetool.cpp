@@ -14,6 +14,7 @@ struct Command {
 
 const Command kCommands[] = {
     {"info", "info FILE [--cells]      print size, start and exits of a maze file", infoCommand},
+    {"decode", "decode IN.bmp OUT.ppm     decode a bitmap with the program's loader, write a PPM", decodeCommand},
 };
 
 void printHelp(std::FILE* out)
