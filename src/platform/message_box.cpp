@@ -87,6 +87,11 @@ void mouse(int button, int state, int x, int y)
         g_dismissed = true;
 }
 
+// freeglut aborts the first time its event loop meets a window without a
+// display callback, and the program's window has none yet while it loads its
+// textures; this one stands in. A callback registered afterwards replaces it.
+void ownerDisplay() {}
+
 void windowClosed()
 {
     // freeglut destroys the window itself after this callback.
@@ -118,6 +123,8 @@ void showModal(const std::string& text, const char* caption)
     g_boxWidth = std::max(240, textWidth + 2 * kMargin);
     g_boxHeight = kMargin + int(g_lines.size()) * kLineHeight + kMargin + kButtonHeight + kMargin / 2;
     g_dismissed = g_closedByUser = false;
+    if (previousWindow)
+        glutDisplayFunc(ownerDisplay);
     glutSetOption(GLUT_ACTION_ON_WINDOW_CLOSE, GLUT_ACTION_CONTINUE_EXECUTION);
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE);
     glutInitWindowSize(g_boxWidth, g_boxHeight);
