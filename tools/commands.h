@@ -9,6 +9,7 @@ using Args = std::vector<std::string>;
 
 int infoCommand(const Args& args);
 int decodeCommand(const Args& args);
+int texturesCommand(const Args& args);
 
 // Writes "mazetool: MESSAGE" and a hint to stderr; returns the usage exit code 2.
 int usageError(const std::string& message);

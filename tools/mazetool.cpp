@@ -15,6 +15,7 @@ struct Command {
 const Command kCommands[] = {
     {"info", "info FILE [--cells]      print size, start and exits of a maze file", infoCommand},
     {"decode", "decode IN.bmp OUT.ppm     decode a bitmap with the program's loader, write a PPM", decodeCommand},
+    {"textures", "textures DIR             write the shipped texture bitmaps into DIR", texturesCommand},
 };
 
 void printHelp(std::FILE* out)

@@ -1,0 +1,11 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// Writes an uncompressed 24-bit bitmap (14-byte file header, 40-byte information
+// header, rows stored bottom-up and padded to 4 bytes). The pixels come as RGB
+// triples, top row first. Returns false if the size does not match the pixels
+// or the file cannot be written completely.
+bool writeBmp24(const std::string& path, int width, int height, const std::vector<uint8_t>& rgbTopRowFirst);

@@ -1,0 +1,39 @@
+// mazetool textures: writes the shipped texture bitmaps, painted by texture_art.
+#include <cstdio>
+#include <filesystem>
+#include <system_error>
+
+#include "bmp_writer.h"
+#include "commands.h"
+#include "render/texture_set.h"
+#include "texture_art.h"
+
+int texturesCommand(const Args& args)
+{
+    std::string dir;
+    for (const std::string& a : args) {
+        if (!a.empty() && a[0] == '-')
+            return usageError("textures: unknown option '" + a + "'");
+        if (!dir.empty())
+            return usageError("textures: more than one directory given");
+        dir = a;
+    }
+    if (dir.empty())
+        return usageError("textures: no directory given");
+
+    std::error_code error;
+    std::filesystem::create_directories(dir, error);
+    if (error) {
+        std::fprintf(stderr, "mazetool: cannot create directory %s: %s\n", dir.c_str(), error.message().c_str());
+        return 1;
+    }
+    for (int slot = 0; slot < kTextureCount; ++slot) {
+        std::string path = (std::filesystem::path(dir) / g_textureFiles[slot]).string();
+        if (!writeBmp24(path, kTextureArtSize, kTextureArtSize, drawTextureArt(slot))) {
+            std::fprintf(stderr, "mazetool: cannot write %s\n", path.c_str());
+            return 1;
+        }
+        std::printf("wrote %s\n", path.c_str());
+    }
+    return 0;
+}
