@@ -8,6 +8,9 @@
 using Args = std::vector<std::string>;
 
 int infoCommand(const Args& args);
+int checkCommand(const Args& args);
+int solveCommand(const Args& args);
+int generateCommand(const Args& args);
 int decodeCommand(const Args& args);
 int texturesCommand(const Args& args);
 

@@ -14,6 +14,13 @@ struct Command {
 
 const Command kCommands[] = {
     {"info", "info FILE [--cells]      print size, start and exits of a maze file", infoCommand},
+    {"check", "check FILE               list what in a maze file will surprise a player, one line\n"
+              "                           each; exit code 0 playable, 1 not", checkCommand},
+    {"solve", "solve FILE               print the fewest key presses (w, s, a, d) from the start to\n"
+              "                           an exit", solveCommand},
+    {"generate", "generate [--width W] [--height H] [--seed N] [--exits K]\n"
+                 "                           write a random playable maze (W, H 5..32, default 32;\n"
+                 "                           seed default 1; K exits, default 1)", generateCommand},
     {"decode", "decode IN.bmp OUT.ppm     decode a bitmap with the program's loader, write a PPM", decodeCommand},
     {"textures", "textures DIR             write the shipped texture bitmaps into DIR", texturesCommand},
 };

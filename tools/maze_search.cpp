@@ -1,0 +1,145 @@
+#include "maze_search.h"
+
+#include <cstdio>
+#include <deque>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include "app/main2.h"
+#include "app/walker.h"
+
+bool loadQuietly(maze& m, const std::string& fileName)
+{
+    std::fflush(stdout);
+    int saved = dup(STDOUT_FILENO);
+    int sink = open("/dev/null", O_WRONLY);
+    if (saved < 0 || sink < 0) {
+        if (saved >= 0)
+            close(saved);
+        if (sink >= 0)
+            close(sink);
+        return m.loadLevel(fileName);  // cannot silence it: the line goes out
+    }
+    dup2(sink, STDOUT_FILENO);
+    close(sink);
+    bool ok = m.loadLevel(fileName);
+    std::fflush(stdout);
+    dup2(saved, STDOUT_FILENO);
+    close(saved);
+    return ok;
+}
+
+namespace {
+
+const int N = maze::kMaxSize;
+
+bool inGrid(point2 p)
+{
+    return p.column >= 0 && p.column < N && p.row >= 0 && p.row < N;
+}
+
+// The same comparison checkForExit makes after a completed step.
+bool onExit(point2 p)
+{
+    for (int i = 0; i < g_level.getExitCount(); ++i) {
+        point2 e = g_level.getExit(i);
+        if (e.column == p.column && e.row == p.row)
+            return true;
+    }
+    return false;
+}
+
+struct State {
+    point2 cell;
+    int heading;
+};
+
+}  // namespace
+
+bool solveLevel(std::string& keys)
+{
+    static const char kKeys[4] = {'w', 's', 'a', 'd'};
+    const point2 savedPosition = g_position;
+    const int savedHeading = g_heading;
+
+    // Breadth first over (cell, heading): every key press costs one, and a
+    // FIFO expanded in key order finds the first shortest sequence in that order.
+    static State parent[N][N][4];
+    static char via[N][N][4];
+    bool seen[N][N][4] = {};
+    std::deque<State> queue;
+    State start{g_level.getStart(), 1};
+    bool found = false;
+    State last{};
+    char lastKey = 0;
+    if (inGrid(start.cell)) {
+        seen[start.cell.row][start.cell.column][start.heading] = true;
+        queue.push_back(start);
+    }
+    while (!queue.empty() && !found) {
+        State s = queue.front();
+        queue.pop_front();
+        for (int k = 0; k < 4 && !found; ++k) {
+            g_position = s.cell;
+            g_heading = s.heading;
+            if (k < 2) {
+                if (!canMove(k))
+                    continue;  // a refused step changes nothing
+                updatePosition(k);
+            } else {
+                g_heading = (s.heading + (k == 2 ? 3 : 1)) % 4;
+            }
+            State next{g_position, g_heading};
+            if (!inGrid(next.cell))
+                continue;
+            if (k < 2 && onExit(next.cell)) {
+                found = true;
+                last = s;
+                lastKey = kKeys[k];
+                break;
+            }
+            bool& mark = seen[next.cell.row][next.cell.column][next.heading];
+            if (mark)
+                continue;
+            mark = true;
+            parent[next.cell.row][next.cell.column][next.heading] = s;
+            via[next.cell.row][next.cell.column][next.heading] = kKeys[k];
+            queue.push_back(next);
+        }
+    }
+    g_position = savedPosition;
+    g_heading = savedHeading;
+    if (!found)
+        return false;
+
+    keys.assign(1, lastKey);
+    for (State s = last; !(s.cell.column == start.cell.column && s.cell.row == start.cell.row &&
+                           s.heading == start.heading);
+         s = parent[s.cell.row][s.cell.column][s.heading])
+        keys += via[s.cell.row][s.cell.column][s.heading];
+    keys.assign(keys.rbegin(), keys.rend());
+    return true;
+}
+
+void reachDistances(point2 from, const CellTest& enterable, int dist[N][N])
+{
+    for (int r = 0; r < N; ++r)
+        for (int c = 0; c < N; ++c)
+            dist[r][c] = -1;
+    if (!inGrid(from))
+        return;
+    static const int kSteps[4][2] = {{0, -1}, {1, 0}, {0, 1}, {-1, 0}};
+    std::deque<point2> queue{from};
+    dist[from.row][from.column] = 0;
+    while (!queue.empty()) {
+        point2 p = queue.front();
+        queue.pop_front();
+        for (const auto& d : kSteps) {
+            point2 q{p.column + d[0], p.row + d[1]};
+            if (!inGrid(q) || dist[q.row][q.column] >= 0 || !enterable(q.column, q.row))
+                continue;
+            dist[q.row][q.column] = dist[p.row][p.column] + 1;
+            queue.push_back(q);
+        }
+    }
+}
