@@ -11,6 +11,7 @@
 #include "platform/swap_control.h"
 #include "render/display_lists.h"
 #include "render/maze_renderer.h"
+#include "render/texture_set.h"
 
 const char* gstr_AppName = "Maze: ";
 std::string g_fileName = "maze1.dat";
@@ -38,6 +39,8 @@ void levelInit()
     g_start = g_level.getStart();
     g_exitCount = g_level.getExitCount();
     setupLists();
+    for (int i = 0; i < kTextureCount; ++i)
+        loadTexture(g_textures, g_textureFiles[i], i);
 }
 
 void viewInit()

@@ -1,8 +1,60 @@
 #include "render/texture_set.h"
 
+#include <GL/glu.h>
+#include <cstdlib>
+#include <vector>
+
+#include "render/bitmap_loader.h"
+
 unsigned int g_textures[kTextureCount] = {0, 0, 0, 0, 0, 0, 0};
 
 const char* const g_textureFiles[kTextureCount] = {
     "metal004.bmp",          "pipes6lights.bmp",      "pipeslights.bmp",  "pipeslightswires.bmp",
     "StoneWallImproved.bmp", "RustyBricksGrate.bmp", "SteelBoxFan.bmp",
 };
+
+namespace {
+
+// The power of two nearest to n (ties go up), at most `limit`.
+int nearestPowerOfTwo(int n, int limit)
+{
+    int p = 1;
+    while (p * 2 <= n && p * 2 <= limit)
+        p *= 2;
+    return (n - p >= 2 * p - n && p * 2 <= limit) ? p * 2 : p;
+}
+
+}  // namespace
+
+void loadTexture(unsigned int* textures, const char* fileName, int index)
+{
+    if (!fileName)
+        return;
+    RgbImage* image = loadBitmapImage(fileName);
+    if (!image)
+        std::exit(1);  // the loader has already told the user why
+
+    glGenTextures(1, &textures[index]);
+    glBindTexture(GL_TEXTURE_2D, textures[index]);
+    // Rows are packed at width * 3 bytes, whatever the width.
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    // GLU's mipmap builder loses rows when it rescales the width alone, so
+    // sides that are not powers of two are rescaled here first.
+    GLint maxSize = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSize);
+    int w = nearestPowerOfTwo(image->width, maxSize > 0 ? maxSize : 1024);
+    int h = nearestPowerOfTwo(image->height, maxSize > 0 ? maxSize : 1024);
+    std::vector<unsigned char> scaled;
+    const unsigned char* pixels = image->data;
+    if (w != image->width || h != image->height) {
+        scaled.resize(size_t(w) * size_t(h) * 3);
+        gluScaleImage(GL_RGB, image->width, image->height, GL_UNSIGNED_BYTE, image->data, w, h,
+                      GL_UNSIGNED_BYTE, scaled.data());
+        pixels = scaled.data();
+    }
+    gluBuild2DMipmaps(GL_TEXTURE_2D, 3, w, h, GL_RGB, GL_UNSIGNED_BYTE, pixels);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    freeRgbImage(image);
+}

@@ -7,6 +7,7 @@
 #include "app/main2.h"
 #include "gl_context.h"
 #include "render/maze_renderer.h"
+#include "texture_files.h"
 
 namespace {
 
@@ -25,11 +26,19 @@ const Rgb kFloor = {127, 127, 127};
 
 class MazeRendererTest : public testing::Test {
 protected:
-    void SetUp() override { ASSERT_TRUE(gl.ok()) << "no headless GL context"; }
+    // Start-up loads the textures from the working directory: plain ones in
+    // the renderer's own colours, so the frame looks the same with texturing.
+    void SetUp() override
+    {
+        ASSERT_TRUE(gl.ok()) << "no headless GL context";
+        textures = makeTextureFolder();
+        ASSERT_EQ(chdir(textures.c_str()), 0);
+    }
     void TearDown() override
     {
         if (!path.empty())
             std::remove(path.c_str());
+        removeFolder(textures);
     }
 
     // Starts the program's view on a maze: the real viewInit path, then the projection.
@@ -61,6 +70,7 @@ protected:
 
     GlContext gl{kSize, kSize};
     std::string path;
+    std::string textures;
 };
 
 TEST_F(MazeRendererTest, TheWallAheadShowsItsColour)
