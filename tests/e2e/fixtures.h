@@ -1,0 +1,35 @@
+#pragma once
+
+// Files the end-to-end tests put beside the program: textures in plain
+// colours and a tiny 24-bit BMP encoder to make them.
+
+#include <string>
+#include <vector>
+
+#include "x11_harness.h"
+
+namespace e2e {
+
+// The program's seven texture files, in slot order (floor first, then the
+// walls "r", "g", "b", "c", "m", "y").
+extern const char* const kTextureFiles[7];
+
+// The colour the renderer gives a cell without textures; the floor grey for
+// the open cells " ", "*" and "x"; black for cells that draw nothing.
+Rgb cellColour(char cell);
+
+// A 24-bit uncompressed BMP with the 14-byte file header, stored bottom-up.
+// pixels: width * height colours, top row first.
+std::string bmp24(int width, int height, const std::vector<Rgb>& pixels);
+std::string plainBmp(int width, int height, Rgb colour);
+
+// The seven texture files as 4x4 bitmaps, each in the plain colour of its
+// slot's cells (floor (128, 128, 128), "r" red, "g" green, "b" blue,
+// "c" cyan, "m" magenta, "y" yellow), so screenshots look the same with and
+// without texturing.
+Files plainTextureFiles();
+
+// maze1.dat holding mazeText, plus the plain textures.
+Files mazeFiles(const std::string& mazeText);
+
+}  // namespace e2e

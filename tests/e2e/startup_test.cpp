@@ -1,0 +1,148 @@
+// Start-up of the real program under Xvfb: its window, its title, the maze
+// file line, the clear colour, the quit keys.
+
+#include <gtest/gtest.h>
+
+#include <regex>
+#include <string>
+
+#include "fixtures.h"
+#include "x11_harness.h"
+
+using namespace e2e;
+
+namespace {
+
+// Walls all round, a start and an exit; enough to draw something once the
+// renderer is in.
+const char kSmallMaze[] =
+    "rgbcm\n"
+    "y*  r\n"
+    "g g b\n"
+    "c  xm\n"
+    "yrgbc\n";
+
+const std::regex kFrameRateTitle("Maze:  Current Frames Per Second: ([1-9][0-9]*)");
+
+bool isFrameRateTitle(const std::string& title)
+{
+    return std::regex_match(title, kFrameRateTitle);
+}
+
+int frameCount(const std::string& title)
+{
+    std::smatch m;
+    return std::regex_match(title, m, kFrameRateTitle) ? std::stoi(m[1]) : -1;
+}
+
+// glClearColor(0.5, 0.5, 1.0): 0.5 may land on 127 or 128.
+bool isClearColour(Rgb c)
+{
+    return c.r >= 126 && c.r <= 129 && c.g >= 126 && c.g <= 129 && c.b >= 254;
+}
+
+TEST(Startup, WindowIs500By500AndItsTitleShowsTheFrameRateEverySecond)
+{
+    Program maze(MAZE_BINARY, {}, mazeFiles(kSmallMaze));
+    ASSERT_TRUE(maze.start());
+    Window w = findProgramWindow(maze);
+    ASSERT_NE(w, 0u) << maze.describe();
+
+    int width = 0, height = 0;
+    ASSERT_TRUE(windowSize(w, &width, &height));
+    EXPECT_EQ(width, 500);
+    EXPECT_EQ(height, 500);
+
+    std::string title;
+    ASSERT_TRUE(waitForTitle(w, isFrameRateTitle, kWaitTimeout, &title))
+        << "last title: '" << title << "'\n" << maze.describe();
+    EXPECT_EQ(maze.out(), "load succesful\n");
+
+    // Each rewrite reports the frames since the previous one; the frames we
+    // see presented in between are a lower bound for that count.
+    FrameCounter frames(w);
+    std::vector<TitleUpdate> updates;
+    ASSERT_TRUE(waitTitleUpdates(w, 2, kWaitTimeout, &updates, &frames))
+        << updates.size() << " rewrites seen\n" << maze.describe();
+    for (size_t i = 0; i < updates.size(); ++i)
+        EXPECT_TRUE(isFrameRateTitle(updates[i].title)) << "rewrite " << i << ": '" << updates[i].title << "'";
+    for (size_t i = 1; i < updates.size(); ++i) {
+        double interval = updates[i].time - updates[i - 1].time;
+        EXPECT_GT(interval, 0.5) << "rewrite " << i;
+        EXPECT_LT(interval, 5.0) << "rewrite " << i;
+        if (frames.ok()) {
+            int presented = updates[i].frames - updates[i - 1].frames;
+            EXPECT_GE(frameCount(updates[i].title), presented - 2)
+                << "rewrite " << i << ": '" << updates[i].title << "' after " << presented << " frames";
+        }
+    }
+}
+
+TEST(Startup, MazeWithNothingToDrawShowsOnlyTheClearColour)
+{
+    struct Case {
+        const char* name;
+        const char* text;
+    } cases[] = {
+        {"a single empty line", "\n"},
+        {"an empty file", ""},
+        {"only upper-case letters, which draw nothing", "RGBCMY\nRGBCMY\nRGBCMY\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Program maze(MAZE_BINARY, {}, mazeFiles(c.text));
+        ASSERT_TRUE(maze.start());
+        Window w = findProgramWindow(maze);
+        ASSERT_NE(w, 0u) << maze.describe();
+        ASSERT_TRUE(waitForTitle(w, isFrameRateTitle)) << maze.describe();
+
+        Image shot;
+        ASSERT_TRUE(waitUntilStable(w, kWaitTimeout, &shot)) << maze.describe();
+        ASSERT_EQ(shot.width, 500);
+        ASSERT_EQ(shot.height, 500);
+        double share = fractionWhere(shot, isClearColour);
+        EXPECT_EQ(share, 1.0) << "colours: " << dominantColours(shot) << "\n"
+                              << saveDebugImage(shot, "clear");
+    }
+}
+
+TEST(Startup, WithoutMazeFileWritesTheLineAndExitsWithCodeOneBeforeAnyFrame)
+{
+    Program maze(MAZE_BINARY, {}, plainTextureFiles());
+    WindowLog windows;
+    ASSERT_TRUE(maze.start());
+    ExitStatus st;
+    ASSERT_TRUE(maze.waitExit(kExitTimeout, &st)) << maze.describe();
+    EXPECT_TRUE(st.exited) << st.str();
+    EXPECT_EQ(st.code, 1) << maze.describe();
+    EXPECT_EQ(maze.out(), "maze1.dat can not be opened. Exiting program.\n");
+    EXPECT_EQ(maze.err(), "");
+
+    // The window is created before the maze is read, so it may flash up;
+    // no frame may be drawn in it, and a frame is what rewrites the title.
+    windows.poll();
+    for (const std::string& t : windows.titles())
+        EXPECT_FALSE(isFrameRateTitle(t)) << "a frame was drawn: title '" << t << "'";
+}
+
+TEST(Startup, QuitKeysEndTheProgramAtOnceWithCodeZeroAndNoOutput)
+{
+    for (char key : {'q', 'Q', '\x1b'}) {
+        SCOPED_TRACE(key == '\x1b' ? std::string("Escape") : std::string(1, key));
+        Program maze(MAZE_BINARY, {}, mazeFiles(kSmallMaze));
+        ASSERT_TRUE(maze.start());
+        Window w = findProgramWindow(maze);
+        ASSERT_NE(w, 0u) << maze.describe();
+        ASSERT_TRUE(waitForTitle(w, isFrameRateTitle)) << maze.describe();
+
+        ASSERT_TRUE(sendKey(w, key));
+        ExitStatus st;
+        ASSERT_TRUE(maze.waitExit(kExitTimeout, &st)) << "still running after the key\n" << maze.describe();
+        EXPECT_TRUE(st.exited) << st.str();
+        EXPECT_EQ(st.code, 0) << maze.describe();
+        EXPECT_EQ(maze.out(), "load succesful\n");
+        EXPECT_EQ(maze.err(), "");
+    }
+}
+
+}  // namespace
