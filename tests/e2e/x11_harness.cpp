@@ -1059,7 +1059,7 @@ bool FrameCounter::waitFrames(int n, double timeout)
     return true;
 }
 
-bool waitUntilStable(Window w, double timeout, Image* last)
+bool waitUntilStable(Window w, double timeout, Image* last, int minFrames)
 {
     const double pollInterval = 0.12;
     FrameCounter frames(w);
@@ -1079,7 +1079,7 @@ bool waitUntilStable(Window w, double timeout, Image* last)
             return false;  // window gone
         if (current == previous && !previous.empty()) {
             ++sameInARow;
-            bool stable = frames.ok() ? frames.poll() - framesAtPrevious >= 2 : sameInARow >= 2;
+            bool stable = frames.ok() ? frames.poll() - framesAtPrevious >= minFrames : sameInARow >= 2;
             if (stable) {
                 if (last)
                     *last = std::move(current);

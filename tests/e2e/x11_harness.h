@@ -233,11 +233,14 @@ private:
 
 // Waits until the window's content has stopped changing: two screenshots
 // taken about 120 ms apart are identical and the program presented at least
-// two frames between them (so a program that is merely slow, or stalled by
-// the machine's load, is not mistaken for a finished motion). If the server
-// lacks DAMAGE, three identical screenshots in a row are required instead.
-// The last screenshot goes to *last. False on timeout or window gone.
-bool waitUntilStable(Window w, double timeout = kWaitTimeout, Image* last = nullptr);
+// minFrames frames between them (so a program that is merely slow, or
+// stalled by the machine's load, is not mistaken for a finished motion).
+// Pass minFrames 0 for a window that draws only when exposed (the message
+// box). If the server lacks DAMAGE, three identical screenshots in a row are
+// required instead. The last screenshot goes to *last. False on timeout or
+// when the window goes away.
+bool waitUntilStable(Window w, double timeout = kWaitTimeout, Image* last = nullptr,
+                     int minFrames = 2);
 
 // ---- Keys -----------------------------------------------------------------
 
