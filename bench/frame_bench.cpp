@@ -1,0 +1,350 @@
+// Runs `maze` and a minimal GLUT program side by side in an Xvfb of its own
+// and prints their frame rates, CPU time per frame, start-up times and peak
+// resident memory.
+//
+// Frames are counted by the swap counter shim (LD_PRELOAD), which records
+// every glXSwapBuffers in a shared file, so both programs are measured the
+// same way. The programs alternate, several rounds each, so that load from
+// elsewhere on the machine hits both alike; figures are medians. CPU time per
+// frame (all threads, from /proc) moves far less than the frame rate when
+// the machine is shared.
+//
+// Usage: frame_bench --maze PATH --minimal PATH --shim PATH --rundir DIR
+//                    [--rounds N] [--seconds S] [--warmup S]
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/mman.h>
+#include <sys/prctl.h>
+#include <sys/wait.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <string>
+#include <vector>
+
+
+#include "swap_record.h"
+
+namespace {
+
+pid_t g_xvfb = 0;     // the server we started, stopped at exit
+pid_t g_program = 0;  // the program being measured, if any
+
+int64_t nowNs()
+{
+    timespec ts;
+    clock_gettime(CLOCK_MONOTONIC, &ts);
+    return int64_t(ts.tv_sec) * 1000000000 + ts.tv_nsec;
+}
+
+void sleepSeconds(double s)
+{
+    timespec ts{time_t(s), long((s - double(time_t(s))) * 1e9)};
+    while (nanosleep(&ts, &ts) != 0) {
+    }
+}
+
+// SIGTERM, a grace period, then SIGKILL; always reaps.
+void stopProcess(pid_t& pid)
+{
+    if (pid <= 0)
+        return;
+    kill(pid, SIGTERM);
+    for (int i = 0; i < 200; ++i) {
+        if (waitpid(pid, nullptr, WNOHANG) == pid) {
+            pid = 0;
+            return;
+        }
+        sleepSeconds(0.01);
+    }
+    kill(pid, SIGKILL);
+    waitpid(pid, nullptr, 0);
+    pid = 0;
+}
+
+void stopAll()
+{
+    stopProcess(g_program);
+    stopProcess(g_xvfb);
+}
+
+void onSignal(int)
+{
+    stopAll();
+    _exit(2);
+}
+
+// Starts Xvfb on a display it picks itself; returns its name (":N") or "".
+std::string startXvfb()
+{
+    int fds[2];
+    if (pipe2(fds, O_CLOEXEC) != 0)
+        return "";
+    g_xvfb = fork();
+    if (g_xvfb == 0) {
+        prctl(PR_SET_PDEATHSIG, SIGTERM);
+        int fd = dup(fds[1]);  // without close-on-exec, for the server to write to
+        int null = open("/dev/null", O_RDWR);
+        dup2(null, 0), dup2(null, 1), dup2(null, 2);
+        std::string fdArg = std::to_string(fd);
+        execlp("Xvfb", "Xvfb", "-displayfd", fdArg.c_str(), "-screen", "0", "1024x768x24", "-nolisten", "tcp",
+               "-noreset", static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    close(fds[1]);
+    std::string number;
+    const int64_t deadline = nowNs() + 30 * int64_t(1000000000);
+    while (nowNs() < deadline) {
+        pollfd p{fds[0], POLLIN, 0};
+        if (poll(&p, 1, 100) <= 0)
+            continue;
+        char c;
+        if (read(fds[0], &c, 1) != 1 || c == '\n')
+            break;
+        number += c;
+    }
+    close(fds[0]);
+    return number.empty() ? "" : ":" + number;
+}
+
+long statusKb(pid_t pid, const char* field)
+{
+    std::ifstream in("/proc/" + std::to_string(pid) + "/status");
+    std::string line;
+    const size_t n = std::strlen(field);
+    while (std::getline(in, line))
+        if (line.compare(0, n, field) == 0 && line[n] == ':')
+            return std::atol(line.c_str() + n + 1);
+    return -1;
+}
+
+// CPU time of all the process's threads so far, in nanoseconds (-1 if gone).
+int64_t cpuNs(pid_t pid)
+{
+    const std::string tasks = "/proc/" + std::to_string(pid) + "/task";
+    DIR* dir = opendir(tasks.c_str());
+    if (!dir)
+        return -1;
+    int64_t sum = 0;
+    while (dirent* e = readdir(dir)) {
+        if (e->d_name[0] == '.')
+            continue;
+        std::ifstream in(tasks + "/" + e->d_name + "/schedstat");
+        int64_t ns = 0;
+        if (in >> ns)
+            sum += ns;
+    }
+    closedir(dir);
+    return sum;
+}
+
+struct Run {
+    bool ok = false;
+    double startupMs = 0;
+    double fps = 0;
+    double cpuMsPerFrame = 0;
+    long hwmKb = 0;
+    std::string renderer;
+};
+
+struct Options {
+    std::string maze, minimal, shim, rundir;
+    int rounds = 5;
+    double seconds = 4;
+    double warmup = 1;
+};
+
+Run measure(const std::string& program, const Options& o, const std::string& display)
+{
+    Run run;
+    char path[] = "/tmp/maze-bench-swaps-XXXXXX";
+    int fd = mkstemp(path);
+    if (fd < 0 || ftruncate(fd, sizeof(SwapRecord)) != 0)
+        return run;
+    auto* rec = static_cast<SwapRecord*>(
+        mmap(nullptr, sizeof(SwapRecord), PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0));
+    close(fd);
+    if (rec == MAP_FAILED) {
+        unlink(path);
+        return run;
+    }
+
+    const int64_t start = nowNs();
+    g_program = fork();
+    if (g_program == 0) {
+        prctl(PR_SET_PDEATHSIG, SIGKILL);
+        int null = open("/dev/null", O_RDWR);
+        dup2(null, 0), dup2(null, 1);
+        if (chdir(o.rundir.c_str()) != 0)
+            _exit(126);
+        setenv("DISPLAY", display.c_str(), 1);
+        setenv("LD_PRELOAD", o.shim.c_str(), 1);
+        setenv(kSwapRecordEnv, path, 1);
+        execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
+        _exit(127);
+    }
+
+    auto swaps = [&] { return __atomic_load_n(&rec->swaps, __ATOMIC_ACQUIRE); };
+    auto alive = [&] {
+        if (g_program > 0 && waitpid(g_program, nullptr, WNOHANG) == g_program)
+            g_program = 0;  // ended on its own, and reaped
+        return g_program > 0;
+    };
+    const int64_t deadline = start + 60 * int64_t(1000000000);
+    while (swaps() == 0 && alive() && nowNs() < deadline)
+        sleepSeconds(0.0005);
+    if (swaps() > 0 && alive()) {
+        run.startupMs = double(rec->firstSwapNs - start) / 1e6;
+        run.renderer = std::string(rec->renderer, strnlen(rec->renderer, sizeof rec->renderer));
+        sleepSeconds(o.warmup);
+        // Swaps counted between two swap instants, so the window is exact.
+        uint64_t c0 = swaps();
+        int64_t t0 = __atomic_load_n(&rec->lastSwapNs, __ATOMIC_RELAXED);
+        int64_t cpu0 = cpuNs(g_program);
+        sleepSeconds(o.seconds);
+        uint64_t c1 = swaps();
+        int64_t t1 = __atomic_load_n(&rec->lastSwapNs, __ATOMIC_RELAXED);
+        int64_t cpu1 = cpuNs(g_program);
+        if (alive() && c1 > c0 && t1 > t0 && cpu0 >= 0 && cpu1 >= cpu0) {
+            run.fps = double(c1 - c0) / (double(t1 - t0) / 1e9);
+            run.cpuMsPerFrame = double(cpu1 - cpu0) / 1e6 / double(c1 - c0);
+            run.hwmKb = statusKb(g_program, "VmHWM");
+            run.ok = run.hwmKb > 0;
+        }
+    }
+    if (!run.ok)
+        std::fprintf(stderr, "frame_bench: %s did not keep presenting frames\n", program.c_str());
+    stopProcess(g_program);
+    munmap(rec, sizeof(SwapRecord));
+    unlink(path);
+    return run;
+}
+
+double median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    size_t n = v.size();
+    return n == 0 ? 0 : n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
+}
+
+struct Series {
+    std::vector<double> fps, cpu, startup, hwm;
+    std::string renderer;
+    void add(const Run& r)
+    {
+        fps.push_back(r.fps);
+        cpu.push_back(r.cpuMsPerFrame);
+        startup.push_back(r.startupMs);
+        hwm.push_back(double(r.hwmKb));
+        renderer = r.renderer;
+    }
+};
+
+std::string range(const std::vector<double>& v, const char* format)
+{
+    char text[80];
+    auto [lo, hi] = std::minmax_element(v.begin(), v.end());
+    std::string out = "(";
+    std::snprintf(text, sizeof text, format, *lo);
+    out += text;
+    out += "..";
+    std::snprintf(text, sizeof text, format, *hi);
+    return out + text + ")";
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    Options o;
+    for (int i = 1; i + 1 < argc; i += 2) {
+        std::string k = argv[i], v = argv[i + 1];
+        if (k == "--maze") o.maze = v;
+        else if (k == "--minimal") o.minimal = v;
+        else if (k == "--shim") o.shim = v;
+        else if (k == "--rundir") o.rundir = v;
+        else if (k == "--rounds") o.rounds = std::max(1, std::atoi(v.c_str()));
+        else if (k == "--seconds") o.seconds = std::max(0.5, std::atof(v.c_str()));
+        else if (k == "--warmup") o.warmup = std::max(0.0, std::atof(v.c_str()));
+        else {
+            std::fprintf(stderr, "frame_bench: unknown option %s\n", k.c_str());
+            return 2;
+        }
+    }
+    if (o.maze.empty() || o.minimal.empty() || o.shim.empty() || o.rundir.empty()) {
+        std::fprintf(stderr, "usage: frame_bench --maze PATH --minimal PATH --shim PATH --rundir DIR "
+                             "[--rounds N] [--seconds S] [--warmup S]\n");
+        return 2;
+    }
+
+    // The programs run in the run folder: make every path absolute first.
+    for (std::string* path : {&o.maze, &o.minimal, &o.shim, &o.rundir}) {
+        char* full = realpath(path->c_str(), nullptr);
+        if (!full) {
+            std::fprintf(stderr, "frame_bench: %s: %s\n", path->c_str(), std::strerror(errno));
+            return 2;
+        }
+        *path = full;
+        std::free(full);
+    }
+
+    std::atexit(stopAll);
+    signal(SIGINT, onSignal);
+    signal(SIGTERM, onSignal);
+    signal(SIGHUP, onSignal);
+    // Mesa's software rasteriser, whatever the machine has.
+    setenv("LIBGL_ALWAYS_SOFTWARE", "1", 1);
+    setenv("GALLIUM_DRIVER", "llvmpipe", 1);
+
+    const std::string display = startXvfb();
+    if (display.empty()) {
+        std::fprintf(stderr, "frame_bench: Xvfb did not start\n");
+        return 1;
+    }
+
+    Series maze, minimal;
+    for (int r = 0; r < o.rounds; ++r) {
+        // Alternate which goes first, so neither always follows the other.
+        for (int k = 0; k < 2; ++k) {
+            const bool mazeTurn = (r + k) % 2 == 0;
+            Run run = measure(mazeTurn ? o.maze : o.minimal, o, display);
+            if (!run.ok)
+                return 1;
+            (mazeTurn ? maze : minimal).add(run);
+        }
+    }
+
+    std::vector<double> fpsRatio, startRatio;
+    for (int r = 0; r < o.rounds; ++r) {
+        fpsRatio.push_back(maze.fps[r] / minimal.fps[r]);
+        startRatio.push_back(maze.startup[r] / minimal.startup[r]);
+    }
+    const double hwmAt = o.warmup + o.seconds;
+
+    std::printf("Frame rate, 500x500 window, Xvfb %s, renderer \"%s\"\n", display.c_str(), maze.renderer.c_str());
+    std::printf("  (buffer swaps over %.1f s after %.1f s of warm-up; median of %d alternating runs, range in brackets)\n",
+                o.seconds, o.warmup, o.rounds);
+    std::printf("  minimal GLUT   %8.1f frames/s %s\n", median(minimal.fps), range(minimal.fps, "%.1f").c_str());
+    std::printf("  maze           %8.1f frames/s %s\n", median(maze.fps), range(maze.fps, "%.1f").c_str());
+    std::printf("  maze/minimal   %8.3f          %s\n", median(fpsRatio), range(fpsRatio, "%.3f").c_str());
+    std::printf("CPU time per frame, all threads of the program (median)\n");
+    std::printf("  minimal GLUT   %8.3f ms       %s\n", median(minimal.cpu), range(minimal.cpu, "%.3f").c_str());
+    std::printf("  maze           %8.3f ms       %s\n", median(maze.cpu), range(maze.cpu, "%.3f").c_str());
+    std::printf("Start-up, exec to first swapped frame (median of %d)\n", o.rounds);
+    std::printf("  minimal GLUT   %8.1f ms       %s\n", median(minimal.startup), range(minimal.startup, "%.1f").c_str());
+    std::printf("  maze           %8.1f ms       %s\n", median(maze.startup), range(maze.startup, "%.1f").c_str());
+    std::printf("  maze/minimal   %8.3f          %s\n", median(startRatio), range(startRatio, "%.3f").c_str());
+    std::printf("Peak resident memory (VmHWM, %.0f s after the first frame; median of %d)\n", hwmAt, o.rounds);
+    std::printf("  minimal GLUT   %8.1f MiB\n", median(minimal.hwm) / 1024);
+    std::printf("  maze           %8.1f MiB\n", median(maze.hwm) / 1024);
+    return 0;
+}
