@@ -6,6 +6,7 @@
 
 #include "app/main2.h"
 #include "maze_search.h"
+#include "render/maze_renderer.h"
 
 namespace {
 
@@ -87,12 +88,11 @@ bool isOpen(char c)
     return c == ' ' || c == '*' || c == 'x';
 }
 
-bool isDrawnWall(char c)
+// Whether the renderer draws anything for the byte: the floor or a wall cube.
+bool isDrawn(char c)
 {
-    switch (c) {
-    case 'b': case 'c': case 'g': case 'm': case 'r': case 'y': return true;
-    default: return false;
-    }
+    CellLook look;
+    return cellLook(c, look);
 }
 
 std::string cellName(int column, int row)
@@ -174,7 +174,7 @@ bool checkMazeFile(const std::string& fileName, CheckReport& report)
                               cellName(start.column, start.row));
             if (isOpen(cell) && (voidAt(c - 1, r) || voidAt(c + 1, r) || voidAt(c, r - 1) || voidAt(c, r + 1)))
                 out.push_back(cellName(c, r) + ": open cell on the edge of the grid, no wall is drawn beside it");
-            if (!isOpen(cell) && !isDrawnWall(cell))
+            if (!isDrawn(cell))  // open cells are drawn as floor, so this one blocks
                 out.push_back(cellName(c, r) + ": invisible wall (" + byteName(cell) + ")");
         }
         if (stored > width)
