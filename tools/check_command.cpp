@@ -7,15 +7,8 @@
 int checkCommand(const Args& args)
 {
     std::string file;
-    for (const std::string& a : args) {
-        if (!a.empty() && a[0] == '-')
-            return usageError("check: unknown option '" + a + "'");
-        if (!file.empty())
-            return usageError("check: more than one file given");
-        file = a;
-    }
-    if (file.empty())
-        return usageError("check: no maze file given");
+    if (int usage = singleOperand(args, "check", "maze file", file))
+        return usage;
 
     CheckReport report;
     if (!checkMazeFile(file, report)) {

@@ -16,3 +16,8 @@ int texturesCommand(const Args& args);
 
 // Writes "mazetool: MESSAGE" and a hint to stderr; returns the usage exit code 2.
 int usageError(const std::string& message);
+
+// Takes the one operand of a subcommand without options into `operand`
+// (`what` names it in messages). Returns 0, or the usage error's exit code.
+int singleOperand(const Args& args, const std::string& command, const std::string& what,
+                  std::string& operand);

@@ -8,15 +8,8 @@
 int solveCommand(const Args& args)
 {
     std::string file;
-    for (const std::string& a : args) {
-        if (!a.empty() && a[0] == '-')
-            return usageError("solve: unknown option '" + a + "'");
-        if (!file.empty())
-            return usageError("solve: more than one file given");
-        file = a;
-    }
-    if (file.empty())
-        return usageError("solve: no maze file given");
+    if (int usage = singleOperand(args, "solve", "maze file", file))
+        return usage;
 
     if (!loadQuietly(g_level, file)) {
         std::fprintf(stderr, "%s can not be opened.\n", file.c_str());

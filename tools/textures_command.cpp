@@ -11,15 +11,8 @@
 int texturesCommand(const Args& args)
 {
     std::string dir;
-    for (const std::string& a : args) {
-        if (!a.empty() && a[0] == '-')
-            return usageError("textures: unknown option '" + a + "'");
-        if (!dir.empty())
-            return usageError("textures: more than one directory given");
-        dir = a;
-    }
-    if (dir.empty())
-        return usageError("textures: no directory given");
+    if (int usage = singleOperand(args, "textures", "directory", dir))
+        return usage;
 
     std::error_code error;
     std::filesystem::create_directories(dir, error);

@@ -85,7 +85,7 @@ TEST(MazetoolCheck, UsageAndMissingFiles)
 {
     struct Case { const char* args; int code; const char* err; } cases[] = {
         {"check", 2, "mazetool: check: no maze file given\n"},
-        {"check a b", 2, "mazetool: check: more than one file given\n"},
+        {"check a b", 2, "mazetool: check: more than one maze file given\n"},
         {"check --fast a", 2, "mazetool: check: unknown option '--fast'\n"},
         {"check /nonexistent/maze1.dat", 1, "/nonexistent/maze1.dat can not be opened.\n"},
     };

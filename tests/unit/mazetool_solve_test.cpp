@@ -163,7 +163,7 @@ TEST(MazetoolSolve, CommandLine)
         {"solve " + closed.path, 1, "", "mazetool: solve: no exit can be reached from the start\n"},
         {"solve /nonexistent/maze1.dat", 1, "", "/nonexistent/maze1.dat can not be opened.\n"},
         {"solve", 2, "", "mazetool: solve: no maze file given\n"},
-        {"solve a b", 2, "", "mazetool: solve: more than one file given\n"},
+        {"solve a b", 2, "", "mazetool: solve: more than one maze file given\n"},
         {"solve -x a", 2, "", "mazetool: solve: unknown option '-x'\n"},
     };
     for (const Case& c : cases) {
