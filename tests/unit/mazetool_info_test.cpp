@@ -18,7 +18,7 @@ TEST(MazetoolInfo, PrintsWhatTheLoaderRead)
 
 TEST(MazetoolInfo, CellsAreThirtyTwoRowsOfHex)
 {
-    TempFile maze(std::string("ab\n\x01\xff", 4));
+    TempFile maze(std::string("ab\n\x01\xff", 5));
     auto r = runTool("info --cells " + mt::quoted(maze.path));
     ASSERT_EQ(r.code, 0) << r.err;
     auto lines = mt::splitLines(r.out);
