@@ -150,6 +150,7 @@ int64_t cpuNs(pid_t pid)
 struct Run {
     bool ok = false;
     double startupMs = 0;
+    double startupCpuMs = 0;
     double fps = 0;
     double cpuMsPerFrame = 0;
     long hwmKb = 0;
@@ -204,6 +205,7 @@ Run measure(const std::string& program, const Options& o, const std::string& dis
         sleepSeconds(0.0005);
     if (swaps() > 0 && alive()) {
         run.startupMs = double(rec->firstSwapNs - start) / 1e6;
+        run.startupCpuMs = double(rec->firstSwapCpuNs) / 1e6;
         run.renderer = std::string(rec->renderer, strnlen(rec->renderer, sizeof rec->renderer));
         sleepSeconds(o.warmup);
         // Swaps counted between two swap instants, so the window is exact.
@@ -237,13 +239,14 @@ double median(std::vector<double> v)
 }
 
 struct Series {
-    std::vector<double> fps, cpu, startup, hwm;
+    std::vector<double> fps, cpu, startup, startupCpu, hwm;
     std::string renderer;
     void add(const Run& r)
     {
         fps.push_back(r.fps);
         cpu.push_back(r.cpuMsPerFrame);
         startup.push_back(r.startupMs);
+        startupCpu.push_back(r.startupCpuMs);
         hwm.push_back(double(r.hwmKb));
         renderer = r.renderer;
     }
@@ -343,6 +346,9 @@ int main(int argc, char** argv)
     std::printf("  minimal GLUT   %8.1f ms       %s\n", median(minimal.startup), range(minimal.startup, "%.1f").c_str());
     std::printf("  maze           %8.1f ms       %s\n", median(maze.startup), range(maze.startup, "%.1f").c_str());
     std::printf("  maze/minimal   %8.3f          %s\n", median(startRatio), range(startRatio, "%.3f").c_str());
+    std::printf("Start-up CPU time, all threads, exec to first swapped frame (median)\n");
+    std::printf("  minimal GLUT   %8.1f ms       %s\n", median(minimal.startupCpu), range(minimal.startupCpu, "%.1f").c_str());
+    std::printf("  maze           %8.1f ms       %s\n", median(maze.startupCpu), range(maze.startupCpu, "%.1f").c_str());
     std::printf("Peak resident memory (VmHWM, %.0f s after the first frame; median of %d)\n", hwmAt, o.rounds);
     std::printf("  minimal GLUT   %8.1f MiB\n", median(minimal.hwm) / 1024);
     std::printf("  maze           %8.1f MiB\n", median(maze.hwm) / 1024);

@@ -22,10 +22,10 @@ using SwapFn = void (*)(Display*, GLXDrawable);
 SwapRecord* g_record = nullptr;
 SwapFn g_realSwap = nullptr;
 
-int64_t nowNs()
+int64_t clockNs(clockid_t clock)
 {
     timespec ts;
-    clock_gettime(CLOCK_MONOTONIC, &ts);
+    clock_gettime(clock, &ts);
     return int64_t(ts.tv_sec) * 1000000000 + ts.tv_nsec;
 }
 
@@ -57,9 +57,11 @@ void glXSwapBuffers(Display* dpy, GLXDrawable drawable)
     g_realSwap(dpy, drawable);
     if (!g_record)
         return;
-    const int64_t t = nowNs();
-    if (count == 0)
+    const int64_t t = clockNs(CLOCK_MONOTONIC);
+    if (count == 0) {
         g_record->firstSwapNs = t;
+        g_record->firstSwapCpuNs = clockNs(CLOCK_PROCESS_CPUTIME_ID);
+    }
     __atomic_store_n(&g_record->lastSwapNs, t, __ATOMIC_RELAXED);
     __atomic_store_n(&g_record->swaps, count + 1, __ATOMIC_RELEASE);
 }
