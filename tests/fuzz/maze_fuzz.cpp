@@ -1,0 +1,156 @@
+// libFuzzer target: arbitrary bytes as a maze file through maze::loadLevel,
+// then the grid invariants checked through the public queries. Aborts on a
+// violation so libFuzzer (and the corpus replay) report it as a crash.
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include <climits>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "maze/maze.h"
+
+namespace {
+
+// What a text-mode read of the bytes stores, worked out here independently of
+// the loader: CR LF reads as LF, 0x1A ends the file, a row takes at most 32
+// bytes (the 33rd is read and dropped), at most 32 row passes are made.
+struct Expected {
+    bool hasStart = false;
+    point2 start{0, 0};
+    int exitCount = 0;
+};
+
+Expected expectedFrom(const uint8_t* data, size_t size)
+{
+    Expected e;
+    size_t pos = 0;
+    // The next byte of the text stream, or -1 at its end.
+    auto next = [&]() -> int {
+        if (pos >= size || data[pos] == 0x1A)
+            return -1;
+        if (data[pos] == '\r' && pos + 1 < size && data[pos + 1] == '\n') {
+            pos += 2;
+            return '\n';
+        }
+        return data[pos++];
+    };
+    for (int row = 0; row < maze::kMaxSize; ++row) {
+        for (int column = 0;; ++column) {
+            int c = next();
+            if (c < 0)
+                return e;
+            if (column == maze::kMaxSize || c == '\n')
+                break;
+            if (c == '*') {
+                e.hasStart = true;
+                e.start = point2{column, row};
+            }
+            if (c == 'x')
+                ++e.exitCount;
+        }
+    }
+    return e;
+}
+
+bool inGrid(point2 p, int height)
+{
+    return p.column >= 0 && p.column < maze::kMaxSize && p.row >= 0 && p.row < height;
+}
+
+// The input lives in a memory file reopened through /proc, so no temporary
+// file is left behind however the process ends.
+int inputFd()
+{
+    static int fd = memfd_create("maze-fuzz", 0);
+    if (fd < 0) {
+        std::perror("memfd_create");
+        std::abort();
+    }
+    return fd;
+}
+
+bool writeInput(const uint8_t* data, size_t size)
+{
+    int fd = inputFd();
+    if (ftruncate(fd, 0) != 0)
+        return false;
+    size_t done = 0;
+    while (done < size) {
+        ssize_t n = pwrite(fd, data + done, size - done, off_t(done));
+        if (n <= 0)
+            return false;
+        done += size_t(n);
+    }
+    return true;
+}
+
+// loadLevel announces every load on stdout; keep libFuzzer's and the replay's
+// own output readable by sending that line to /dev/null.
+bool loadQuietly(maze& m, const std::string& path)
+{
+    static int devNull = open("/dev/null", O_WRONLY | O_CLOEXEC);
+    std::fflush(stdout);
+    int saved = dup(STDOUT_FILENO);
+    dup2(devNull, STDOUT_FILENO);
+    bool ok = m.loadLevel(path);
+    std::fflush(stdout);
+    dup2(saved, STDOUT_FILENO);
+    close(saved);
+    return ok;
+}
+
+void fail(const char* what)
+{
+    std::fprintf(stderr, "maze_fuzz: %s\n", what);
+    std::abort();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    if (!writeInput(data, size))
+        fail("cannot write the input file");
+    const std::string path = "/proc/self/fd/" + std::to_string(inputFd());
+
+    maze m;
+    if (!loadQuietly(m, path))
+        fail("loadLevel could not open an existing file");
+
+    int width = -1, height = -1;
+    m.getSize(width, height);
+    if (width < 0 || width > maze::kMaxSize || height < 1 || height > maze::kMaxSize)
+        fail("size out of range");
+
+    const Expected expected = expectedFrom(data, size);
+    if (m.getExitCount() != expected.exitCount)
+        fail("exit count differs from the number of \"x\" read");
+    for (int i = 0; i < m.getExitCount(); ++i) {
+        point2 p = m.getExit(i);
+        if (!inGrid(p, height))
+            fail("exit outside the grid");
+        if (m.getElement(p.column, p.row) != 'x')
+            fail("exit cell does not hold \"x\"");
+    }
+    if (expected.hasStart) {
+        point2 s = m.getStart();
+        if (!inGrid(s, height) || m.getElement(s.column, s.row) != '*')
+            fail("start is not a \"*\" cell inside the grid");
+        if (s.column != expected.start.column || s.row != expected.start.row)
+            fail("start is not the last \"*\" read");
+    }
+
+    const int outside[] = {INT_MIN, -1, maze::kMaxSize, INT_MAX};
+    for (int o : outside) {
+        for (int in : {0, maze::kMaxSize - 1})
+            if (m.getElement(o, in) != 0 || m.getElement(in, o) != 0)
+                fail("a cell outside the grid is not 0");
+        if (m.getElement(o, o) != 0)
+            fail("a cell outside the grid is not 0");
+    }
+    return 0;
+}
