@@ -14,6 +14,12 @@ extern "C" const char* __lsan_default_suppressions()
     return "leak:swrast_dri.so\n";
 }
 
+// Quiet about the suppressions it used, so death tests see only our own stderr.
+extern "C" const char* __lsan_default_options()
+{
+    return "print_suppressions=0";
+}
+
 GlContext::GlContext(int width, int height) : width_(width), height_(height)
 {
     setenv("EGL_PLATFORM", "surfaceless", 0);  // no display server needed
