@@ -242,7 +242,7 @@ std::vector<uint8_t> shade(Rgb tint)
             double ny = (at(x, y - 1).height - at(x, y + 1).height) * 0.5;
             double nl = std::sqrt(nx * nx + ny * ny + 1);
             double diffuse = std::max(0.0, (nx * lx + ny * ly + lz) / (nl * ll));
-            double spec = std::pow(std::max(0.0, (nx * hx + ny * hy + hz) / (nl * hl)), 24) * p.shine;
+            double specular = std::pow(std::max(0.0, (nx * hx + ny * hy + hz) / (nl * hl)), 24) * p.shine;
             double occluded = 0;
             for (int s = 1; s <= 24; ++s) {
                 double above = at(int(std::lround(x + s * stepX)), int(std::lround(y + s * stepY))).height -
@@ -250,7 +250,7 @@ std::vector<uint8_t> shade(Rgb tint)
                 occluded = std::max(occluded, clamp01(above / 3));
             }
             double light = 1 - 0.65 * occluded;
-            Rgb c = (p.albedo * (0.3 + 0.85 * diffuse * light) + kWhite * (0.5 * spec * light)) * tint + p.glow;
+            Rgb c = (p.albedo * (0.3 + 0.85 * diffuse * light) + kWhite * (0.5 * specular * light)) * tint + p.glow;
             for (double v : {c.r, c.g, c.b})
                 out.push_back(uint8_t(std::lround(clamp01(v) * 255)));
         }

@@ -98,9 +98,9 @@ const std::vector<uint32_t> kPal16 = ramp(16, 5);
 const std::vector<uint32_t> kPal256 = ramp(256, 9);
 const uint32_t kBlack = 0;
 
-bmp::Spec spec(int width, int height, int bitCount, std::string pixels)
+bmp::Layout layout(int width, int height, int bitCount, std::string pixels)
 {
-    bmp::Spec s;
+    bmp::Layout s;
     s.width = width;
     s.height = height;
     s.bitCount = uint16_t(bitCount);
@@ -109,7 +109,7 @@ bmp::Spec spec(int width, int height, int bitCount, std::string pixels)
 }
 
 template <class F>
-bmp::Spec with(bmp::Spec s, F change)
+bmp::Layout with(bmp::Layout s, F change)
 {
     change(s);
     return s;
@@ -117,7 +117,7 @@ bmp::Spec with(bmp::Spec s, F change)
 
 struct PixelCase {
     const char* name;
-    bmp::Spec file;
+    bmp::Layout file;
     int width, height;
     std::vector<uint32_t> expected;  // bottom row first
 };
@@ -136,7 +136,7 @@ void checkPixels(const std::vector<PixelCase>& cases)
 
 TEST(BitmapLoader, TwentyFourBitRowsArePackedBottomRowFirst)
 {
-    Decoded d = loadBytes(bmp::build(spec(2, 2, 24, row(bgr(0x0000FF) + bgr(0x00FF00)) + row(bgr(0xFF0000) + bgr(0xFFFFFF)))));
+    Decoded d = loadBytes(bmp::build(layout(2, 2, 24, row(bgr(0x0000FF) + bgr(0x00FF00)) + row(bgr(0xFF0000) + bgr(0xFFFFFF)))));
     ASSERT_TRUE(d.ok);
     EXPECT_EQ(d.width, 2);
     EXPECT_EQ(d.height, 2);
@@ -151,18 +151,18 @@ TEST(BitmapLoader, TwentyFourBitRowsArePackedBottomRowFirst)
         fiveRows += r + "\xEE";  // the 16th byte of each stored row is padding
     }
     checkPixels({
-        {"width 5: rows of 15 bytes", spec(5, 2, 24, fiveRows), 5, 2, five},
-        {"1 by 1", spec(1, 1, 24, row(bgr(0x123456))), 1, 1, {0x123456}},
-        {"no file header: pixels right after the header", with(spec(2, 1, 24, row(bgr(0xABCDEF) + bgr(0x010203))),
-                                                               [](bmp::Spec& s) { s.fileHeader = false; }),
+        {"width 5: rows of 15 bytes", layout(5, 2, 24, fiveRows), 5, 2, five},
+        {"1 by 1", layout(1, 1, 24, row(bgr(0x123456))), 1, 1, {0x123456}},
+        {"no file header: pixels right after the header", with(layout(2, 1, 24, row(bgr(0xABCDEF) + bgr(0x010203))),
+                                                               [](bmp::Layout& s) { s.fileHeader = false; }),
          2, 1, {0xABCDEF, 0x010203}},
-        {"bytes between header and pixels", with(spec(1, 1, 24, row(bgr(0x445566))), [](bmp::Spec& s) { s.gap = 6; }),
+        {"bytes between header and pixels", with(layout(1, 1, 24, row(bgr(0x445566))), [](bmp::Layout& s) { s.gap = 6; }),
          1, 1, {0x445566}},
-        {"file size field ignored", with(spec(1, 1, 24, row(bgr(0x445566))), [](bmp::Spec& s) { s.fileSizeField = 7; }),
+        {"file size field ignored", with(layout(1, 1, 24, row(bgr(0x445566))), [](bmp::Layout& s) { s.fileSizeField = 7; }),
          1, 1, {0x445566}},
-        {"image size field ignored", with(spec(1, 1, 24, row(bgr(0x445566))), [](bmp::Spec& s) { s.sizeImage = 99999; }),
+        {"image size field ignored", with(layout(1, 1, 24, row(bgr(0x445566))), [](bmp::Layout& s) { s.sizeImage = 99999; }),
          1, 1, {0x445566}},
-        {"top-down", spec(2, -2, 24, row(bgr(0xFF0000) + bgr(0xFFFFFF)) + row(bgr(0x0000FF) + bgr(0x00FF00))), 2, 2,
+        {"top-down", layout(2, -2, 24, row(bgr(0xFF0000) + bgr(0xFFFFFF)) + row(bgr(0x0000FF) + bgr(0x00FF00))), 2, 2,
          {0x0000FF, 0x00FF00, 0xFF0000, 0xFFFFFF}},
     });
 }
@@ -171,32 +171,32 @@ TEST(BitmapLoader, PalettedImagesUseTheCountedEntries)
 {
     checkPixels({
         {"1 bit, width 10, unused bits set",
-         with(spec(10, 2, 1, row({0xB2, 0xFF}) + row({0x4D, 0x00})), [](bmp::Spec& s) { s.palette = {0x102030, 0xA0B0C0}; }),
+         with(layout(10, 2, 1, row({0xB2, 0xFF}) + row({0x4D, 0x00})), [](bmp::Layout& s) { s.palette = {0x102030, 0xA0B0C0}; }),
          10, 2,
          {0xA0B0C0, 0x102030, 0xA0B0C0, 0xA0B0C0, 0x102030, 0x102030, 0xA0B0C0, 0x102030, 0xA0B0C0, 0xA0B0C0,
           0x102030, 0xA0B0C0, 0x102030, 0x102030, 0xA0B0C0, 0xA0B0C0, 0x102030, 0xA0B0C0, 0x102030, 0x102030}},
         {"4 bit, 3 colours used, index beyond them is black",
-         with(spec(3, 2, 4, row({0x01, 0x2F}) + row({0x25, 0x10})),
-              [](bmp::Spec& s) { s.clrUsed = 3, s.palette = {0x112233, 0x445566, 0x778899}; }),
+         with(layout(3, 2, 4, row({0x01, 0x2F}) + row({0x25, 0x10})),
+              [](bmp::Layout& s) { s.clrUsed = 3, s.palette = {0x112233, 0x445566, 0x778899}; }),
          3, 2, {0x112233, 0x445566, 0x778899, 0x778899, kBlack, 0x445566}},
-        {"4 bit, full palette", with(spec(4, 1, 4, row({0xF0, 0x9A})), [](bmp::Spec& s) { s.palette = kPal16; }), 4, 1,
+        {"4 bit, full palette", with(layout(4, 1, 4, row({0xF0, 0x9A})), [](bmp::Layout& s) { s.palette = kPal16; }), 4, 1,
          {kPal16[15], kPal16[0], kPal16[9], kPal16[10]}},
         {"8 bit, colours used 0 means 256 entries",
-         with(spec(3, 1, 8, row({0, 255, 128})), [](bmp::Spec& s) { s.palette = kPal256; }), 3, 1,
+         with(layout(3, 1, 8, row({0, 255, 128})), [](bmp::Layout& s) { s.palette = kPal256; }), 3, 1,
          {kPal256[0], kPal256[255], kPal256[128]}},
         {"8 bit, 20 colours used, no file header: pixels 40 + 80 bytes in",
-         with(spec(3, 1, 8, row({19, 20, 0})),
-              [](bmp::Spec& s) { s.fileHeader = false, s.clrUsed = 20, s.palette.assign(kPal256.begin(), kPal256.begin() + 20); }),
+         with(layout(3, 1, 8, row({19, 20, 0})),
+              [](bmp::Layout& s) { s.fileHeader = false, s.clrUsed = 20, s.palette.assign(kPal256.begin(), kPal256.begin() + 20); }),
          3, 1, {kPal256[19], kBlack, kPal256[0]}},
-        {"8 bit top-down", with(spec(1, -2, 8, row({1}) + row({2})), [](bmp::Spec& s) { s.palette = kPal256; }), 1, 2,
+        {"8 bit top-down", with(layout(1, -2, 8, row({1}) + row({2})), [](bmp::Layout& s) { s.palette = kPal256; }), 1, 2,
          {kPal256[2], kPal256[1]}},
         {"core header, 8 bit, no file header: 256 three-byte entries",
-         with(spec(2, 1, 8, row({7, 200})),
-              [](bmp::Spec& s) { s.fileHeader = false, s.headerSize = 12, s.palette = kPal256; }),
+         with(layout(2, 1, 8, row({7, 200})),
+              [](bmp::Layout& s) { s.fileHeader = false, s.headerSize = 12, s.palette = kPal256; }),
          2, 1, {kPal256[7], kPal256[200]}},
-        {"core header, 1 bit", with(spec(3, 1, 1, row({0x40})), [](bmp::Spec& s) { s.headerSize = 12, s.palette = {0x0000FF, 0xFFFF00}; }),
+        {"core header, 1 bit", with(layout(3, 1, 1, row({0x40})), [](bmp::Layout& s) { s.headerSize = 12, s.palette = {0x0000FF, 0xFFFF00}; }),
          3, 1, {0x0000FF, 0xFFFF00, 0x0000FF}},
-        {"core header, 24 bit", with(spec(1, 2, 24, row(bgr(0x010203)) + row(bgr(0x040506))), [](bmp::Spec& s) { s.headerSize = 12; }),
+        {"core header, 24 bit", with(layout(1, 2, 24, row(bgr(0x010203)) + row(bgr(0x040506))), [](bmp::Layout& s) { s.headerSize = 12; }),
          1, 2, {0x010203, 0x040506}},
     });
 }
@@ -204,7 +204,7 @@ TEST(BitmapLoader, PalettedImagesUseTheCountedEntries)
 TEST(BitmapLoader, CoreHeaderSizesAreUnsigned)
 {
     // 40000 reads as negative if taken as a signed 16-bit field.
-    bmp::Spec s = spec(40000, 1, 1, std::string(5000, '\x80'));
+    bmp::Layout s = layout(40000, 1, 1, std::string(5000, '\x80'));
     s.headerSize = 12;
     s.palette = {0x000000, 0xFFFFFF};
     Decoded d = loadBytes(bmp::build(s));
@@ -217,7 +217,7 @@ TEST(BitmapLoader, CoreHeaderSizesAreUnsigned)
 
 TEST(BitmapLoader, SixteenAndThirtyTwoBitPixels)
 {
-    auto fields = [](bmp::Spec s, std::vector<uint32_t> masks) {
+    auto fields = [](bmp::Layout s, std::vector<uint32_t> masks) {
         s.compression = 3;
         s.masks = std::move(masks);
         return s;
@@ -225,23 +225,23 @@ TEST(BitmapLoader, SixteenAndThirtyTwoBitPixels)
     checkPixels({
         // 5 bits of 16 repeat into 8: 0b10000 -> 0b10000100.
         {"16 bit without bit fields is 5-5-5, top bit ignored",
-         spec(4, 1, 16, le16s({0xFC00, 0x03E0, 0x001F, 0x4210})), 4, 1, {0xFF0000, 0x00FF00, 0x0000FF, 0x848484}},
-        {"16 bit fields 5-6-5", fields(spec(4, 1, 16, le16s({0xF800, 0x07E0, 0x001F, 0x8410})), {0xF800, 0x07E0, 0x001F}), 4, 1,
+         layout(4, 1, 16, le16s({0xFC00, 0x03E0, 0x001F, 0x4210})), 4, 1, {0xFF0000, 0x00FF00, 0x0000FF, 0x848484}},
+        {"16 bit fields 5-6-5", fields(layout(4, 1, 16, le16s({0xF800, 0x07E0, 0x001F, 0x8410})), {0xF800, 0x07E0, 0x001F}), 4, 1,
          {0xFF0000, 0x00FF00, 0x0000FF, 0x848284}},
-        {"16 bit fields 4-4-4", fields(spec(2, 1, 16, le16s({0x0F00, 0xFA50})), {0x0F00, 0x00F0, 0x000F}), 2, 1,
+        {"16 bit fields 4-4-4", fields(layout(2, 1, 16, le16s({0x0F00, 0xFA50})), {0x0F00, 0x00F0, 0x000F}), 2, 1,
          {0xFF0000, 0xAA5500}},
         {"16 bit fields, no file header: pixels after the masks",
-         with(fields(spec(2, 1, 16, le16s({0x0F00, 0x0A50})), {0x0F00, 0x00F0, 0x000F}), [](bmp::Spec& s) { s.fileHeader = false; }),
+         with(fields(layout(2, 1, 16, le16s({0x0F00, 0x0A50})), {0x0F00, 0x00F0, 0x000F}), [](bmp::Layout& s) { s.fileHeader = false; }),
          2, 1, {0xFF0000, 0xAA5500}},
         {"32 bit without bit fields is blue, green, red, unused",
-         spec(2, 1, 32, bytes({0x11, 0x22, 0x33, 0xFF, 0x44, 0x55, 0x66, 0x00})), 2, 1, {0x332211, 0x665544}},
-        {"32 bit fields, red in the top byte", fields(spec(1, 1, 32, le32s({0x11223344})), {0xFF000000, 0x00FF0000, 0x0000FF00}), 1, 1,
+         layout(2, 1, 32, bytes({0x11, 0x22, 0x33, 0xFF, 0x44, 0x55, 0x66, 0x00})), 2, 1, {0x332211, 0x665544}},
+        {"32 bit fields, red in the top byte", fields(layout(1, 1, 32, le32s({0x11223344})), {0xFF000000, 0x00FF0000, 0x0000FF00}), 1, 1,
          {0x112233}},
         {"32 bit fields 10-10-10 keep the top 8 bits",
-         fields(spec(1, 1, 32, le32s({0x3FFu << 20 | 0x200u << 10 | 0x001u})), {0x3FF00000, 0x000FFC00, 0x000003FF}), 1, 1,
+         fields(layout(1, 1, 32, le32s({0x3FFu << 20 | 0x200u << 10 | 0x001u})), {0x3FF00000, 0x000FFC00, 0x000003FF}), 1, 1,
          {0xFF8000}},
         {"32 bit fields, top-down",
-         fields(spec(1, -2, 32, le32s({0x00FF0000, 0x000000FF})), {0x00FF0000, 0x0000FF00, 0x000000FF}), 1, 2,
+         fields(layout(1, -2, 32, le32s({0x00FF0000, 0x000000FF})), {0x00FF0000, 0x0000FF00, 0x000000FF}), 1, 2,
          {0x0000FF, 0xFF0000}},
     });
 }
@@ -249,7 +249,7 @@ TEST(BitmapLoader, SixteenAndThirtyTwoBitPixels)
 TEST(BitmapLoader, RunLengthEncodedPixels)
 {
     auto rle = [](int width, int height, int bitCount, std::string stream, std::vector<uint32_t> palette, uint32_t used = 0) {
-        bmp::Spec s = spec(width, height, bitCount, std::move(stream));
+        bmp::Layout s = layout(width, height, bitCount, std::move(stream));
         s.compression = bitCount == 8 ? 1 : 2;
         s.palette = std::move(palette);
         s.clrUsed = used;
@@ -286,7 +286,7 @@ TEST(BitmapLoader, PaletteEntryCount)
         {"colours used keeps 16 bits", 40, 8, 65536 + 5, 5},
     };
     for (const Case& c : cases) {
-        bmp::Spec s = spec(1, 1, c.bitCount, "");
+        bmp::Layout s = layout(1, 1, c.bitCount, "");
         s.fileHeader = false;
         s.headerSize = c.headerSize;
         s.clrUsed = c.used;
@@ -301,19 +301,19 @@ const char* const kMemory = "Out of memory.";
 
 TEST(BitmapLoader, BrokenFilesGetOneMessageAndNoImage)
 {
-    const std::string good24 = bmp::build(spec(4, 2, 24, std::string(24, '\x40')));
-    const std::string pal8NoFileHeader = bmp::build(with(spec(1, 1, 8, row({0})), [](bmp::Spec& s) {
+    const std::string good24 = bmp::build(layout(4, 2, 24, std::string(24, '\x40')));
+    const std::string pal8NoFileHeader = bmp::build(with(layout(1, 1, 8, row({0})), [](bmp::Layout& s) {
         s.fileHeader = false, s.palette = kPal256;
     }));
-    const std::string core8 = bmp::build(with(spec(1, 1, 8, row({0})), [](bmp::Spec& s) {
+    const std::string core8 = bmp::build(with(layout(1, 1, 8, row({0})), [](bmp::Layout& s) {
         s.fileHeader = false, s.headerSize = 12, s.palette = kPal256;
     }));
-    const std::string fields16 = bmp::build(with(spec(2, 1, 16, le16s({1, 2})), [](bmp::Spec& s) {
+    const std::string fields16 = bmp::build(with(layout(2, 1, 16, le16s({1, 2})), [](bmp::Layout& s) {
         s.compression = 3, s.masks = {0xF800, 0x07E0, 0x001F};
     }));
-    auto sized = [](int32_t w, int32_t h, int bpp = 24) { return bmp::build(spec(w, h, bpp, std::string(16, '\0'))); };
+    auto sized = [](int32_t w, int32_t h, int bpp = 24) { return bmp::build(layout(w, h, bpp, std::string(16, '\0'))); };
     auto compressed = [](uint32_t compression, int bpp, int height = 1, std::string pixels = std::string(16, '\0')) {
-        return bmp::build(with(spec(4, height, bpp, std::move(pixels)), [&](bmp::Spec& s) {
+        return bmp::build(with(layout(4, height, bpp, std::move(pixels)), [&](bmp::Layout& s) {
             s.compression = compression;
             if (bpp <= 8)
                 s.palette = {0xFFFFFF};
@@ -323,9 +323,9 @@ TEST(BitmapLoader, BrokenFilesGetOneMessageAndNoImage)
         }));
     };
     struct Case { const char* name; std::string file; const char* message; } cases[] = {
-        {"header size 108", bmp::build(with(spec(1, 1, 24, row(bgr(1))), [](bmp::Spec& s) { s.headerSize = 108; })), kUnknown},
-        {"header size 124", bmp::build(with(spec(1, 1, 24, row(bgr(1))), [](bmp::Spec& s) { s.headerSize = 124; })), kUnknown},
-        {"header size 64", bmp::build(with(spec(1, 1, 24, row(bgr(1))), [](bmp::Spec& s) { s.headerSize = 64; })), kUnknown},
+        {"header size 108", bmp::build(with(layout(1, 1, 24, row(bgr(1))), [](bmp::Layout& s) { s.headerSize = 108; })), kUnknown},
+        {"header size 124", bmp::build(with(layout(1, 1, 24, row(bgr(1))), [](bmp::Layout& s) { s.headerSize = 124; })), kUnknown},
+        {"header size 64", bmp::build(with(layout(1, 1, 24, row(bgr(1))), [](bmp::Layout& s) { s.headerSize = 64; })), kUnknown},
         {"header size 0", std::string(60, '\0'), kUnknown},
         {"just BM", "BM", kUnknown},
         {"shorter than the file header", good24.substr(0, 13), kUnknown},
@@ -339,9 +339,9 @@ TEST(BitmapLoader, BrokenFilesGetOneMessageAndNoImage)
         {"pixel data one byte short", good24.substr(0, good24.size() - 1), kConversion},
         {"no pixel data", good24.substr(0, 54), kConversion},
         {"pixel offset past the end",
-         bmp::build(with(spec(1, 1, 24, row(bgr(1))), [](bmp::Spec& s) { s.pixelOffset = 14 + 40 + 5; })), kConversion},
+         bmp::build(with(layout(1, 1, 24, row(bgr(1))), [](bmp::Layout& s) { s.pixelOffset = 14 + 40 + 5; })), kConversion},
         {"pixel offset 0xFFFFFFFF",
-         bmp::build(with(spec(1, 1, 24, row(bgr(1))), [](bmp::Spec& s) { s.pixelOffset = 0xFFFFFFFF; })), kConversion},
+         bmp::build(with(layout(1, 1, 24, row(bgr(1))), [](bmp::Layout& s) { s.pixelOffset = 0xFFFFFFFF; })), kConversion},
         {"width 0", sized(0, 1), kMemory},
         {"height 0", sized(1, 0), kMemory},
         {"negative width", sized(-4, 1), kMemory},
@@ -350,7 +350,7 @@ TEST(BitmapLoader, BrokenFilesGetOneMessageAndNoImage)
         {"width times 3 overflows 32 bits", sized(0x55555556, 1), kMemory},
         {"height -2^31", sized(1, INT32_MIN), kMemory},
         {"one row over 256 MiB", sized(1, (64 << 20) + 1), kMemory},
-        {"core 65535 by 65535", bmp::build(with(spec(65535, 65535, 24, ""), [](bmp::Spec& s) { s.headerSize = 12; })), kMemory},
+        {"core 65535 by 65535", bmp::build(with(layout(65535, 65535, 24, ""), [](bmp::Layout& s) { s.headerSize = 12; })), kMemory},
         // Exactly 256 MiB is allowed: it fails only later, for want of pixel data.
         {"exactly 256 MiB", sized(1, 64 << 20), kConversion},
         {"JPEG compression", compressed(4, 24), kConversion},
@@ -365,7 +365,7 @@ TEST(BitmapLoader, BrokenFilesGetOneMessageAndNoImage)
         {"RLE4 at 8 bits", compressed(2, 8), kConversion},
         {"bit fields at 24 bits", compressed(3, 24), kConversion},
         {"bit fields at 8 bits", compressed(3, 8), kConversion},
-        {"non-contiguous mask", bmp::build(with(spec(1, 1, 16, row({0, 0})), [](bmp::Spec& s) {
+        {"non-contiguous mask", bmp::build(with(layout(1, 1, 16, row({0, 0})), [](bmp::Layout& s) {
              s.compression = 3, s.masks = {0xF00F, 0x00F0, 0x0F00};
          })), kConversion},
         {"top-down RLE8", compressed(1, 8, -1, bytes({0, 1})), kConversion},
@@ -417,7 +417,7 @@ int runTool(const std::string& args, std::string& err)
 
 TEST(MazetoolDecode, WritesPpmTopRowFirst)
 {
-    const std::string in = writeTemp("in.bmp", bmp::build(spec(2, 3, 24,
+    const std::string in = writeTemp("in.bmp", bmp::build(layout(2, 3, 24,
         row(bgr(0x0000FF) + bgr(0x00FF00)) + row(bgr(0x010203) + bgr(0x040506)) + row(bgr(0xFF0000) + bgr(0xFFFFFF)))));
     const std::string out = tempDir() + "/out.ppm";
     std::string err;
@@ -434,13 +434,13 @@ TEST(MazetoolDecode, FailuresAndUsage)
     EXPECT_EQ(runTool("decode '" + missing + "' '" + out + "'", err), 1);
     EXPECT_EQ(err, "Error: Failed to open DIB file " + missing + ".\n");
 
-    const std::string broken = writeTemp("broken.bmp", bmp::build(with(spec(1, 1, 24, row(bgr(1))), [](bmp::Spec& s) { s.headerSize = 124; })));
+    const std::string broken = writeTemp("broken.bmp", bmp::build(with(layout(1, 1, 24, row(bgr(1))), [](bmp::Layout& s) { s.headerSize = 124; })));
     EXPECT_EQ(runTool("decode '" + broken + "' '" + out + "'", err), 1);
     EXPECT_EQ(err, "Error: Unknown DIB file format.\n");
     struct stat st;
     EXPECT_NE(stat(out.c_str(), &st), 0) << "no output after a failed decode";
 
-    const std::string good = writeTemp("good.bmp", bmp::build(spec(1, 1, 24, row(bgr(1)))));
+    const std::string good = writeTemp("good.bmp", bmp::build(layout(1, 1, 24, row(bgr(1)))));
     EXPECT_EQ(runTool("decode '" + good + "' '" + tempDir() + "/no/such/dir.ppm'", err), 1);
     EXPECT_NE(err.find("cannot write"), std::string::npos) << err;
 

@@ -30,9 +30,9 @@ uint32_t randomMask(std::mt19937& rng, int bits)
     return ((1u << width) - 1) << shift;
 }
 
-bmp::Spec randomBitmap(std::mt19937& rng, Format f)
+bmp::Layout randomBitmap(std::mt19937& rng, Format f)
 {
-    bmp::Spec s;
+    bmp::Layout s;
     s.width = 1 + int(rng() % 37);
     const int rows = 1 + int(rng() % 23);
     s.height = rng() % 2 ? rows : -rows;
@@ -79,11 +79,11 @@ TEST(BitmapOracle, AgreesWithStbImage)
     std::mt19937 rng(20240611);
     for (int i = 0; i < 800; ++i) {
         const Format f = formats[i % 8];
-        const bmp::Spec spec = randomBitmap(rng, f);
-        const std::string file = bmp::build(spec);
+        const bmp::Layout layout = randomBitmap(rng, f);
+        const std::string file = bmp::build(layout);
         const auto* bytes = reinterpret_cast<const unsigned char*>(file.data());
         SCOPED_TRACE(testing::Message() << "case " << i << ": " << f.bitCount << " bits" << (f.bitFields ? " fields" : "")
-                                        << ", " << spec.width << " by " << spec.height);
+                                        << ", " << layout.width << " by " << layout.height);
 
         int w = 0, h = 0, n = 0;
         unsigned char* expected = stbi_load_from_memory(bytes, int(file.size()), &w, &h, &n, 3);

@@ -50,7 +50,7 @@ inline std::string le32s(std::initializer_list<uint32_t> values)
     return s;
 }
 
-struct Spec {
+struct Layout {
     bool fileHeader = true;
     uint32_t headerSize = 40;  // 40 info, 12 core; other sizes write a zero-filled body of that size
     int32_t width = 1;
@@ -68,7 +68,7 @@ struct Spec {
     int64_t fileSizeField = -1;     // -1: the real size
 };
 
-inline std::string build(const Spec& s)
+inline std::string build(const Layout& s)
 {
     std::string h;
     put32(h, s.headerSize);
