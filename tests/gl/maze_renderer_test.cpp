@@ -1,12 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <unistd.h>
 
 #include "app/main2.h"
 #include "gl_context.h"
 #include "render/maze_renderer.h"
+#include "temp_file.h"
 #include "texture_files.h"
 
 namespace {
@@ -34,24 +36,14 @@ protected:
         textures = makeTextureFolder();
         ASSERT_EQ(chdir(textures.c_str()), 0);
     }
-    void TearDown() override
-    {
-        if (!path.empty())
-            std::remove(path.c_str());
-        removeFolder(textures);
-    }
+    void TearDown() override { removeFolder(textures); }
 
     // Starts the program's view on a maze: the real viewInit path, then the projection.
     void start(const std::string& text)
     {
-        char tmpl[] = "/tmp/maze_render_XXXXXX";
-        int fd = mkstemp(tmpl);
-        ASSERT_GE(fd, 0);
-        ASSERT_EQ(write(fd, text.data(), text.size()), ssize_t(text.size()));
-        close(fd);
-        path = tmpl;
+        file = std::make_unique<TempFile>(text);
         g_level = maze();
-        g_fileName = path;
+        g_fileName = file->path;
         testing::internal::CaptureStdout();
         viewInit();
         testing::internal::GetCapturedStdout();
@@ -69,7 +61,7 @@ protected:
     }
 
     GlContext gl{kSize, kSize};
-    std::string path;
+    std::unique_ptr<TempFile> file;
     std::string textures;
 };
 

@@ -5,10 +5,10 @@
 #include <unistd.h>
 
 #include "maze/maze.h"
+#include "temp_file.h"
 
 namespace {
 
-// Writes the exact bytes to a fresh temporary file and loads it.
 struct Loaded {
     maze m;
     bool ok = false;
@@ -16,24 +16,13 @@ struct Loaded {
     int width = -1, height = -1;
 };
 
-std::string writeTemp(const std::string& bytes)
-{
-    char path[] = "/tmp/maze_test_XXXXXX";
-    int fd = mkstemp(path);
-    EXPECT_GE(fd, 0);
-    EXPECT_EQ(write(fd, bytes.data(), bytes.size()), ssize_t(bytes.size()));
-    close(fd);
-    return path;
-}
-
 void load(Loaded& l, const std::string& bytes)
 {
-    std::string path = writeTemp(bytes);
+    TempFile file(bytes);
     testing::internal::CaptureStdout();
-    l.ok = l.m.loadLevel(path);
+    l.ok = l.m.loadLevel(file.path);
     l.out = testing::internal::GetCapturedStdout();
     l.m.getSize(l.width, l.height);
-    std::remove(path.c_str());
 }
 
 std::string row(char c, int n) { return std::string(size_t(n), c); }

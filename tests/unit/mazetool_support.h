@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include "temp_file.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -22,22 +24,7 @@ inline std::string readAll(const std::string& path)
     return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
-// A file holding exactly these bytes, removed when the object goes away.
-struct TempFile {
-    std::string path;
-    explicit TempFile(const std::string& bytes = "")
-    {
-        char name[] = "/tmp/mazetool_test_XXXXXX";
-        int fd = mkstemp(name);
-        EXPECT_GE(fd, 0);
-        EXPECT_EQ(write(fd, bytes.data(), bytes.size()), ssize_t(bytes.size()));
-        close(fd);
-        path = name;
-    }
-    ~TempFile() { std::remove(path.c_str()); }
-    TempFile(const TempFile&) = delete;
-    TempFile& operator=(const TempFile&) = delete;
-};
+using ::TempFile;
 
 struct ToolRun {
     int code = -1;  // exit code, -1 if it did not exit normally

@@ -8,6 +8,7 @@
 #include "app/keyboard.h"
 #include "app/main2.h"
 #include "app/walker.h"
+#include "temp_file.h"
 
 // The walker and keys drive the camera, whose GL matrix loads are no-ops
 // without a current context; the camera's fields carry the motion.
@@ -18,16 +19,11 @@ protected:
     // Loads a maze and puts the walker on its start the way start-up does.
     void start(const std::string& text)
     {
-        char tmpl[] = "/tmp/maze_walk_XXXXXX";
-        int fd = mkstemp(tmpl);
-        ASSERT_GE(fd, 0);
-        ASSERT_EQ(write(fd, text.data(), text.size()), ssize_t(text.size()));
-        close(fd);
+        TempFile file(text);
         g_level = maze();
         testing::internal::CaptureStdout();
-        ASSERT_TRUE(g_level.loadLevel(tmpl));
+        ASSERT_TRUE(g_level.loadLevel(file.path));
         testing::internal::GetCapturedStdout();
-        std::remove(tmpl);
         g_start = g_level.getStart();
         g_exitCount = g_level.getExitCount();
         float x = float(g_start.column * g_cubeFactor), z = float(g_start.row * g_cubeFactor);
