@@ -924,14 +924,6 @@ double fractionWhere(const Image& img, const std::function<bool(Rgb)>& pred)
     return double(hits) / double(total);
 }
 
-double fractionNear(const Image& img, Rgb c, int tolerance)
-{
-    return fractionWhere(img, [&](Rgb p) {
-        return std::abs(p.r - c.r) <= tolerance && std::abs(p.g - c.g) <= tolerance &&
-               std::abs(p.b - c.b) <= tolerance;
-    });
-}
-
 std::string dominantColours(const Image& img, int n)
 {
     if (img.empty())
@@ -1148,14 +1140,6 @@ bool sendKey(Window w, char c)
     return sendKeysym(w, ks);
 }
 
-bool sendKeys(Window w, const std::string& keys)
-{
-    for (char c : keys)
-        if (!sendKey(w, c))
-            return false;
-    return true;
-}
-
 bool sendKeyWaiting(Window w, char c, double timeout)
 {
     if (!sendKey(w, c))
@@ -1187,14 +1171,6 @@ bool resizeWindow(Window w, int width, int height)
     if (width < 1 || height < 1)
         return false;
     return withoutXError([&](Display* d) { XResizeWindow(d, w, unsigned(width), unsigned(height)); });
-}
-
-bool moveResizeWindow(Window w, int x, int y, int width, int height)
-{
-    if (width < 1 || height < 1)
-        return false;
-    return withoutXError(
-        [&](Display* d) { XMoveResizeWindow(d, w, x, y, unsigned(width), unsigned(height)); });
 }
 
 long residentKb(pid_t pid)

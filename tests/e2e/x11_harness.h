@@ -196,8 +196,7 @@ struct Image {
 // the window's top-left corner). An empty image if the window is gone or
 // not viewable.
 Image screenshot(Window w);
-// Share of the pixels within tolerance of c in every channel (0 if empty).
-double fractionNear(const Image& img, Rgb c, int tolerance = 0);
+// Share of the pixels for which pred holds (0 if the image is empty).
 double fractionWhere(const Image& img, const std::function<bool(Rgb)>& pred);
 // The n most common colours with their shares, e.g. "(127, 127, 255) 98.0%".
 std::string dominantColours(const Image& img, int n = 4);
@@ -251,8 +250,6 @@ bool focusWindow(Window w);
 // '\x1b' Escape, '\r' or '\n' Return, '\t' Tab, '\b' BackSpace.
 bool sendKey(Window w, char c);
 bool sendKeysym(Window w, unsigned long keysym);
-// All keys back to back, without waiting.
-bool sendKeys(Window w, const std::string& keys);
 
 // Frames after a key that any motion has certainly finished in: a step
 // takes 11 frames and a turn 10, counted from the first frame after the
@@ -276,7 +273,6 @@ bool sendKeysWaiting(Window w, const std::string& keys, double timeoutPerKey = k
 // Resizes the window (no window manager, so the server applies it at once
 // and the program gets a ConfigureNotify). Sizes below 1 are refused by X.
 bool resizeWindow(Window w, int width, int height);
-bool moveResizeWindow(Window w, int x, int y, int width, int height);
 // VmRSS of the process in KiB, -1 if unavailable.
 long residentKb(pid_t pid);
 
