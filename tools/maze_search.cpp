@@ -38,17 +38,6 @@ bool inGrid(point2 p)
     return p.column >= 0 && p.column < N && p.row >= 0 && p.row < N;
 }
 
-// The same comparison checkForExit makes after a completed step.
-bool onExit(point2 p)
-{
-    for (int i = 0; i < g_level.getExitCount(); ++i) {
-        point2 e = g_level.getExit(i);
-        if (e.column == p.column && e.row == p.row)
-            return true;
-    }
-    return false;
-}
-
 struct State {
     point2 cell;
     int heading;
@@ -61,6 +50,8 @@ bool solveLevel(std::string& keys)
     static const char kKeys[4] = {'w', 's', 'a', 'd'};
     const point2 savedPosition = g_position;
     const int savedHeading = g_heading;
+    const int savedExitCount = g_exitCount;
+    g_exitCount = g_level.getExitCount();  // as start-up copies it
 
     // Breadth first over (cell, heading): every key press costs one, and a
     // FIFO expanded in key order finds the first shortest sequence in that order.
@@ -92,7 +83,7 @@ bool solveLevel(std::string& keys)
             State next{g_position, g_heading};
             if (!inGrid(next.cell))
                 continue;
-            if (k < 2 && onExit(next.cell)) {
+            if (k < 2 && isExitCell(next.cell)) {
                 found = true;
                 last = s;
                 lastKey = kKeys[k];
@@ -109,6 +100,7 @@ bool solveLevel(std::string& keys)
     }
     g_position = savedPosition;
     g_heading = savedHeading;
+    g_exitCount = savedExitCount;
     if (!found)
         return false;
 
@@ -128,14 +120,13 @@ void reachDistances(point2 from, const CellTest& enterable, int dist[N][N])
             dist[r][c] = -1;
     if (!inGrid(from))
         return;
-    static const int kSteps[4][2] = {{0, -1}, {1, 0}, {0, 1}, {-1, 0}};
     std::deque<point2> queue{from};
     dist[from.row][from.column] = 0;
     while (!queue.empty()) {
         point2 p = queue.front();
         queue.pop_front();
-        for (const auto& d : kSteps) {
-            point2 q{p.column + d[0], p.row + d[1]};
+        for (int heading = 0; heading < 4; ++heading) {
+            point2 q = stepTarget(p, heading, 0);
             if (!inGrid(q) || dist[q.row][q.column] >= 0 || !enterable(q.column, q.row))
                 continue;
             dist[q.row][q.column] = dist[p.row][p.column] + 1;

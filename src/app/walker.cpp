@@ -35,15 +35,22 @@ void updatePosition(int direction)
     g_position = stepTarget(g_position, g_heading, direction);
 }
 
-void checkForExit()
+bool isExitCell(point2 cell)
 {
     for (int i = 0; i < g_exitCount; ++i) {
         point2 e = g_level.getExit(i);
-        if (e.column == g_position.column && e.row == g_position.row) {
-            std::printf("You found the end.  Congratulations!!!!\n");
-            std::fflush(stdout);
-            std::exit(0);
-        }
+        if (e.column == cell.column && e.row == cell.row)
+            return true;
+    }
+    return false;
+}
+
+void checkForExit()
+{
+    if (isExitCell(g_position)) {
+        std::printf("You found the end.  Congratulations!!!!\n");
+        std::fflush(stdout);
+        std::exit(0);
     }
 }
 

@@ -21,6 +21,8 @@ void updateMovement();
 bool canMove(int direction);
 void updatePosition(int direction);
 void checkForExit();
+// Whether the cell is one of the first g_exitCount exits of g_level.
+bool isExitCell(point2 cell);
 // Puts the walker idle on the start cell, facing +x.
 void resetWalker();
 
