@@ -10,18 +10,15 @@
 
 bool loadQuietly(maze& m, const std::string& fileName)
 {
+    static const int devNull = open("/dev/null", O_WRONLY | O_CLOEXEC);  // kept for every load
     std::fflush(stdout);
-    int saved = dup(STDOUT_FILENO);
-    int sink = open("/dev/null", O_WRONLY);
-    if (saved < 0 || sink < 0) {
+    const int saved = dup(STDOUT_FILENO);
+    if (devNull < 0 || saved < 0) {
         if (saved >= 0)
             close(saved);
-        if (sink >= 0)
-            close(sink);
         return m.loadLevel(fileName);  // cannot silence it: the line goes out
     }
-    dup2(sink, STDOUT_FILENO);
-    close(sink);
+    dup2(devNull, STDOUT_FILENO);
     bool ok = m.loadLevel(fileName);
     std::fflush(stdout);
     dup2(saved, STDOUT_FILENO);

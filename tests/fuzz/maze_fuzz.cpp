@@ -1,7 +1,6 @@
 // libFuzzer target: arbitrary bytes as a maze file through maze::loadLevel,
 // then the grid invariants checked through the public queries. Aborts on a
 // violation so libFuzzer (and the corpus replay) report it as a crash.
-#include <fcntl.h>
 #include <sys/mman.h>
 #include <unistd.h>
 
@@ -12,6 +11,7 @@
 #include <string>
 
 #include "maze/maze.h"
+#include "maze_search.h"  // loadQuietly: keeps the loader's line off stdout
 
 namespace {
 
@@ -86,21 +86,6 @@ bool writeInput(const uint8_t* data, size_t size)
         done += size_t(n);
     }
     return true;
-}
-
-// loadLevel announces every load on stdout; keep libFuzzer's and the replay's
-// own output readable by sending that line to /dev/null.
-bool loadQuietly(maze& m, const std::string& path)
-{
-    static int devNull = open("/dev/null", O_WRONLY | O_CLOEXEC);
-    std::fflush(stdout);
-    int saved = dup(STDOUT_FILENO);
-    dup2(devNull, STDOUT_FILENO);
-    bool ok = m.loadLevel(path);
-    std::fflush(stdout);
-    dup2(saved, STDOUT_FILENO);
-    close(saved);
-    return ok;
 }
 
 void fail(const char* what)
