@@ -19,11 +19,11 @@ void put32(std::vector<uint8_t>& out, uint32_t v)
 
 }  // namespace
 
-bool writeBmp24(const std::string& path, int width, int height, const std::vector<uint8_t>& rgbTopRowFirst)
+std::vector<uint8_t> encodeBmp24(int width, int height, const std::vector<uint8_t>& rgbTopRowFirst)
 {
     if (width <= 0 || height <= 0 || width > 1 << 14 || height > 1 << 14 ||
         rgbTopRowFirst.size() != size_t(width) * size_t(height) * 3)
-        return false;
+        return {};
     const uint32_t rowBytes = (uint32_t(width) * 3 + 3) & ~3u;
     const uint32_t imageBytes = rowBytes * uint32_t(height);
     const uint32_t headerBytes = 14 + 40;
@@ -55,7 +55,14 @@ bool writeBmp24(const std::string& path, int width, int height, const std::vecto
         }
         out.resize(out.size() + (rowBytes - uint32_t(width) * 3), 0);
     }
+    return out;
+}
 
+bool writeBmp24(const std::string& path, int width, int height, const std::vector<uint8_t>& rgbTopRowFirst)
+{
+    const std::vector<uint8_t> out = encodeBmp24(width, height, rgbTopRowFirst);
+    if (out.empty())
+        return false;
     std::FILE* f = std::fopen(path.c_str(), "wb");
     if (!f)
         return false;

@@ -8,4 +8,6 @@
 // header, rows stored bottom-up and padded to 4 bytes). The pixels come as RGB
 // triples, top row first. Returns false if the size does not match the pixels
 // or the file cannot be written completely.
+// The same bitmap's bytes; empty if the size does not match the pixels.
+std::vector<uint8_t> encodeBmp24(int width, int height, const std::vector<uint8_t>& rgbTopRowFirst);
 bool writeBmp24(const std::string& path, int width, int height, const std::vector<uint8_t>& rgbTopRowFirst);

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "bmp_writer.h"
+
 namespace e2e {
 
 const char* const kTextureFiles[7] = {
@@ -25,60 +27,13 @@ Rgb cellColour(char cell)
     }
 }
 
-namespace {
-
-void put16(std::string& s, uint32_t v)
-{
-    s += char(v & 0xff);
-    s += char((v >> 8) & 0xff);
-}
-
-void put32(std::string& s, uint32_t v)
-{
-    put16(s, v & 0xffff);
-    put16(s, v >> 16);
-}
-
-}  // namespace
-
-std::string bmp24(int width, int height, const std::vector<Rgb>& pixels)
-{
-    const uint32_t rowBytes = (uint32_t(width) * 3 + 3) & ~3u;
-    const uint32_t imageBytes = rowBytes * uint32_t(height);
-    const uint32_t offset = 14 + 40;
-    std::string s;
-    s += "BM";
-    put32(s, offset + imageBytes);
-    put32(s, 0);  // reserved
-    put32(s, offset);
-    put32(s, 40);  // BITMAPINFOHEADER
-    put32(s, uint32_t(width));
-    put32(s, uint32_t(height));  // positive: bottom row first
-    put16(s, 1);                 // planes
-    put16(s, 24);
-    put32(s, 0);  // BI_RGB
-    put32(s, imageBytes);
-    put32(s, 2835);  // 72 dpi
-    put32(s, 2835);
-    put32(s, 0);
-    put32(s, 0);
-    for (int y = height - 1; y >= 0; --y) {
-        std::string row;
-        for (int x = 0; x < width; ++x) {
-            Rgb c = pixels[size_t(y) * size_t(width) + size_t(x)];
-            row += char(c.b);
-            row += char(c.g);
-            row += char(c.r);
-        }
-        row.resize(rowBytes, '\0');
-        s += row;
-    }
-    return s;
-}
-
 std::string plainBmp(int width, int height, Rgb colour)
 {
-    return bmp24(width, height, std::vector<Rgb>(size_t(width) * size_t(height), colour));
+    std::vector<uint8_t> rgb;
+    for (int i = 0; i < width * height; ++i)
+        rgb.insert(rgb.end(), {colour.r, colour.g, colour.b});
+    std::vector<uint8_t> bytes = encodeBmp24(width, height, rgb);
+    return std::string(bytes.begin(), bytes.end());
 }
 
 Files plainTextureFiles()

@@ -1,7 +1,7 @@
 #pragma once
 
 // Files the end-to-end tests put beside the program: textures in plain
-// colours and a tiny 24-bit BMP encoder to make them.
+// colours, written with mazetool's bitmap writer.
 
 #include <string>
 #include <vector>
@@ -18,9 +18,7 @@ extern const char* const kTextureFiles[7];
 // the open cells " ", "*" and "x"; black for cells that draw nothing.
 Rgb cellColour(char cell);
 
-// A 24-bit uncompressed BMP with the 14-byte file header, stored bottom-up.
-// pixels: width * height colours, top row first.
-std::string bmp24(int width, int height, const std::vector<Rgb>& pixels);
+// A 24-bit uncompressed BMP of one colour (mazetool's own bitmap writer).
 std::string plainBmp(int width, int height, Rgb colour);
 
 // The seven texture files as 4x4 bitmaps, each in the plain colour of its
