@@ -120,20 +120,3 @@ void displayHandler()
     glFlush();
     CalculateFrameRate();
 }
-
-#ifndef MAZE_NO_MAIN
-int main(int argc, char** argv)
-{
-    glutInit(&argc, argv);
-    glutInitDisplayMode(GLUT_DOUBLE | GLUT_DEPTH);
-    glutInitWindowSize(500, 500);
-    glutCreateWindow(gstr_AppName);
-    requestVerticalSync();
-    viewInit();
-    glutDisplayFunc(displayHandler);
-    glutReshapeFunc(reshape);
-    glutKeyboardFunc(keyboardHandler);
-    glutMainLoop();
-    return 0;
-}
-#endif
