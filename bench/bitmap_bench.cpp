@@ -19,7 +19,7 @@
 #include <string>
 #include <vector>
 
-#include "render/bitmap_loader.h"
+#include "render/bitmap_decode.h"
 
 namespace {
 
@@ -162,10 +162,11 @@ Bytes makeRle8(const std::vector<uint8_t>& idx)
 Bytes g_bmp24, g_bmp8, g_rle8;
 std::string g_file24, g_file8;
 
-void BM_decodeBitmapBuffer(benchmark::State& state, const Bytes* file)
+void BM_decodeBitmap(benchmark::State& state, const Bytes* file)
 {
+    std::string err;
     for (auto _ : state) {
-        RgbImage* image = decodeBitmapBuffer(file->data(), file->size());
+        RgbImage* image = decodeBitmap(file->data(), file->size(), &err);
         benchmark::DoNotOptimize(image->data);
         freeRgbImage(image);
     }
@@ -183,10 +184,11 @@ void BM_stbi_load_from_memory(benchmark::State& state, const Bytes* file)
     state.SetBytesProcessed(state.iterations() * kDecodedBytes);
 }
 
-void BM_loadBitmapImage(benchmark::State& state, const std::string* path)
+void BM_readBitmapFile(benchmark::State& state, const std::string* path)
 {
+    std::string err;
     for (auto _ : state) {
-        RgbImage* image = loadBitmapImage(path->c_str());
+        RgbImage* image = readBitmapFile(path->c_str(), &err);
         benchmark::DoNotOptimize(image->data);
         freeRgbImage(image);
     }
@@ -209,7 +211,8 @@ void BM_stbi_load(benchmark::State& state, const std::string* path)
 bool sameDecodes(std::string* why)
 {
     auto ours = [](const Bytes& f) {
-        RgbImage* image = decodeBitmapBuffer(f.data(), f.size());
+        std::string err;
+        RgbImage* image = decodeBitmap(f.data(), f.size(), &err);
         Bytes out;
         if (image && image->width == kSide && image->height == kSide)
             out.assign(image->data, image->data + kDecodedBytes);
@@ -328,13 +331,13 @@ int main(int argc, char** argv)
     };
     const Case cases[] = {{"24bit", &g_bmp24}, {"8bit", &g_bmp8}, {"rle8", &g_rle8}};
     for (const Case& c : cases) {
-        add(std::string("decodeBitmapBuffer/") + c.name, BM_decodeBitmapBuffer, c.bytes);
+        add(std::string("decodeBitmap/") + c.name, BM_decodeBitmap, c.bytes);
         if (c.bytes != &g_rle8)
             add(std::string("stbi_load_from_memory/") + c.name, BM_stbi_load_from_memory, c.bytes);
     }
-    add("loadBitmapImage/24bit", BM_loadBitmapImage, &g_file24);
+    add("readBitmapFile/24bit", BM_readBitmapFile, &g_file24);
     add("stbi_load/24bit", BM_stbi_load, &g_file24);
-    add("loadBitmapImage/8bit", BM_loadBitmapImage, &g_file8);
+    add("readBitmapFile/8bit", BM_readBitmapFile, &g_file8);
     add("stbi_load/8bit", BM_stbi_load, &g_file8);
 
     // Repetitions interleaved at random, so that load from elsewhere on the
@@ -361,16 +364,16 @@ int main(int argc, char** argv)
         const char* ours;
         const char* theirs;
     } rows[] = {
-        {"24-bit, in memory", "decodeBitmapBuffer/24bit", "stbi_load_from_memory/24bit"},
-        {"8-bit palette, in memory", "decodeBitmapBuffer/8bit", "stbi_load_from_memory/8bit"},
-        {"24-bit, from a file", "loadBitmapImage/24bit", "stbi_load/24bit"},
-        {"8-bit palette, from a file", "loadBitmapImage/8bit", "stbi_load/8bit"},
+        {"24-bit, in memory", "decodeBitmap/24bit", "stbi_load_from_memory/24bit"},
+        {"8-bit palette, in memory", "decodeBitmap/8bit", "stbi_load_from_memory/8bit"},
+        {"24-bit, from a file", "readBitmapFile/24bit", "stbi_load/24bit"},
+        {"8-bit palette, from a file", "readBitmapFile/8bit", "stbi_load/8bit"},
     };
     for (const auto& r : rows) {
         const double a = rate(r.ours), b = rate(r.theirs);
         std::printf("  %-28s %12.1f %12.1f %9.2f\n", r.label, a, b, b > 0 ? a / b : 0.0);
     }
-    std::printf("  %-28s %12.1f   (stb_image %s)\n", "RLE8, in memory", rate("decodeBitmapBuffer/rle8"),
+    std::printf("  %-28s %12.1f   (stb_image %s)\n", "RLE8, in memory", rate("decodeBitmap/rle8"),
                 stbRleNote.c_str());
     return 0;
 }

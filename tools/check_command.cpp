@@ -10,11 +10,12 @@ int checkCommand(const Args& args)
     if (int usage = singleOperand(args, "check", "maze file", file))
         return usage;
 
-    CheckReport report;
-    if (!checkMazeFile(file, report)) {
-        std::fprintf(stderr, "%s can not be opened.\n", file.c_str());
+    maze m;
+    MazeLayout layout;
+    if (!readMazeFile(file, &m, &layout))
         return 1;
-    }
+    CheckReport report;
+    checkMaze(m, layout, report);
     for (const std::string& f : report.findings)
         std::printf("%s\n", f.c_str());
     std::printf("%s\n", checkSummary(report).c_str());

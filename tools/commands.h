@@ -14,6 +14,13 @@ int generateCommand(const Args& args);
 int decodeCommand(const Args& args);
 int texturesCommand(const Args& args);
 
+class maze;
+struct MazeLayout;
+
+// Reads a maze file with the program's reader; when it cannot be opened,
+// says so on stderr and returns false.
+bool readMazeFile(const std::string& fileName, maze* m, MazeLayout* layout = nullptr);
+
 // Writes "mazetool: MESSAGE" and a hint to stderr; returns the usage exit code 2.
 int usageError(const std::string& message);
 

@@ -2,7 +2,7 @@
 #include <cstdio>
 
 #include "commands.h"
-#include "render/bitmap_loader.h"
+#include "render/bitmap_decode.h"
 
 int decodeCommand(const Args& args)
 {
@@ -12,9 +12,13 @@ int decodeCommand(const Args& args)
     if (args.size() != 2)
         return usageError("decode: expected IN.bmp OUT.ppm");
 
-    RgbImage* image = loadBitmapImage(args[0].c_str());  // reports its own failures
-    if (!image)
+    std::string err;
+    RgbImage* image = readBitmapFile(args[0].c_str(), &err);
+    if (!image) {
+        // The line the program writes beside its message box.
+        std::fprintf(stderr, "Error: %s%s", err.c_str(), !err.empty() && err.back() == '\n' ? "" : "\n");
         return 1;
+    }
     bool ok = false;
     if (std::FILE* out = std::fopen(args[1].c_str(), "wb")) {
         std::fprintf(out, "P6\n%d %d\n255\n", int(image->width), int(image->height));

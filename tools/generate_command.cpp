@@ -3,7 +3,7 @@
 
 #include "commands.h"
 #include "maze/maze.h"
-#include "maze_generator.h"
+#include "maze/maze_generator.h"
 
 namespace {
 

@@ -22,10 +22,8 @@ int infoCommand(const Args& args)
         return usageError("info: no maze file given");
 
     maze m;
-    if (!m.loadLevel(file)) {
-        std::fprintf(stderr, "%s can not be opened.\n", file.c_str());
+    if (!readMazeFile(file, &m))
         return 1;
-    }
     int w, h;
     m.getSize(w, h);
     point2 s = m.getStart();

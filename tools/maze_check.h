@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "maze/maze.h"
+
 // What `mazetool check` finds in a maze file: the things that surprise a
 // player, each a line that names its cell, row or line.
 struct CheckReport {
@@ -10,9 +12,9 @@ struct CheckReport {
     bool playable = false;  // a "*" exists and an exit can be reached from it
 };
 
-// Loads fileName into g_level with the program's loader (quietly) and reads
-// its raw bytes again for what the loader drops. False when it cannot be opened.
-bool checkMazeFile(const std::string& fileName, CheckReport& report);
+// Checks a maze read by the program's own reader, with the layout that
+// reading recorded (what it dropped and left unread).
+void checkMaze(const maze& m, const MazeLayout& layout, CheckReport& report);
 
 // "N findings: playable" or "N findings: not playable".
 std::string checkSummary(const CheckReport& report);

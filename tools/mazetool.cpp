@@ -35,28 +35,6 @@ void printHelp(std::FILE* out)
 
 }  // namespace
 
-int usageError(const std::string& message)
-{
-    std::fprintf(stderr, "mazetool: %s\n(run 'mazetool help' for usage)\n", message.c_str());
-    return 2;
-}
-
-int singleOperand(const Args& args, const std::string& command, const std::string& what,
-                  std::string& operand)
-{
-    operand.clear();
-    for (const std::string& a : args) {
-        if (!a.empty() && a[0] == '-')
-            return usageError(command + ": unknown option '" + a + "'");
-        if (!operand.empty())
-            return usageError(command + ": more than one " + what + " given");
-        operand = a;
-    }
-    if (operand.empty())
-        return usageError(command + ": no " + what + " given");
-    return 0;
-}
-
 int main(int argc, char** argv)
 {
     if (argc < 2)

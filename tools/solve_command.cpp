@@ -1,9 +1,8 @@
 // mazetool solve: the fewest key presses from the start to an exit.
 #include <cstdio>
 
-#include "app/main2.h"
 #include "commands.h"
-#include "maze_search.h"
+#include "maze/maze_search.h"
 
 int solveCommand(const Args& args)
 {
@@ -11,12 +10,11 @@ int solveCommand(const Args& args)
     if (int usage = singleOperand(args, "solve", "maze file", file))
         return usage;
 
-    if (!loadQuietly(g_level, file)) {
-        std::fprintf(stderr, "%s can not be opened.\n", file.c_str());
+    maze m;
+    if (!readMazeFile(file, &m))
         return 1;
-    }
     std::string keys;
-    if (!solveLevel(keys)) {
+    if (!solveLevel(m, &keys)) {
         std::fprintf(stderr, "mazetool: solve: no exit can be reached from the start\n");
         return 1;
     }

@@ -4,32 +4,17 @@
 
 #include "app/main2.h"
 #include "app/walker.h"
-
-namespace {
-
-void startMotion(Movement m)
-{
-    if (g_movement == Idle)
-        g_movement = m;  // no queue: keys during a motion are dropped
-}
-
-}  // namespace
+#include "walker/key_commands.h"
 
 void keyboardHandler(unsigned char key, int, int)
 {
-    switch (key) {
-    case 27:
-    case 'q':
-    case 'Q': std::exit(0);
-    case 'w': startMotion(MoveForward); break;
-    case 's': startMotion(MoveBackward); break;
-    case 'a': startMotion(TurnLeft); break;
-    case 'd': startMotion(TurnRight); break;
-    case 'v':
-    case 'V':
-        g_FrustPos = g_FrustPos + 1 > 2 ? 0 : g_FrustPos + 1;
+    const KeyCommand command = keyCommand(key);
+    switch (command) {
+    case KeyCommand::Quit: std::exit(0);
+    case KeyCommand::CycleView:
+        g_FrustPos = nextFieldOfView(g_FrustPos);
         setProjection(g_width / g_height);
         break;
-    default: break;
+    default: startMotion(g_walker, command); break;
     }
 }

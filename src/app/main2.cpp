@@ -8,10 +8,10 @@
 #include "app/keyboard.h"
 #include "app/walker.h"
 #include "platform/clock.h"
-#include "platform/swap_control.h"
 #include "render/display_lists.h"
 #include "render/maze_renderer.h"
 #include "render/texture_set.h"
+#include "walker/frame_rate.h"
 
 const char* gstr_AppName = "Maze: ";
 std::string g_fileName = "maze1.dat";
@@ -40,7 +40,8 @@ void levelInit()
     g_exitCount = g_level.getExitCount();
     setupLists();
     for (int i = 0; i < kTextureCount; ++i)
-        loadTexture(g_textures, g_textureFiles[i], i);
+        if (!loadTexture(g_textures, g_textureFiles[i], i))
+            std::exit(1);  // the loader has already told the user why
 }
 
 void viewInit()
@@ -92,25 +93,12 @@ void modelRedraw()
     glutPostRedisplay();
 }
 
-std::string frameRateTitle(int frames)
-{
-    char text[64];
-    std::snprintf(text, sizeof text, "%s Current Frames Per Second: %d", gstr_AppName, frames);
-    return text;
-}
-
 void CalculateFrameRate()
 {
-    static float framesPerSecond = 0.0f;
-    static float lastTime = 0.0f;
-
-    float currentTime = float(timeGetTime() * 0.001);
-    framesPerSecond += 1.0f;
-    if (currentTime - lastTime > 1.0f) {
-        lastTime = currentTime;
-        glutSetWindowTitle(frameRateTitle(int(framesPerSecond)).c_str());
-        framesPerSecond = 0.0f;
-    }
+    static FrameRateCounter counter;
+    int frames;
+    if (counter.tick(timeGetTime(), &frames))
+        glutSetWindowTitle(frameRateTitle(gstr_AppName, frames).c_str());
 }
 
 void displayHandler()

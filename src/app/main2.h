@@ -31,5 +31,3 @@ void setProjection(float aspect);
 void displayHandler();
 void modelRedraw();
 void CalculateFrameRate();
-// The title text CalculateFrameRate shows for a frame count.
-std::string frameRateTitle(int frames);

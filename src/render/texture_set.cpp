@@ -1,17 +1,10 @@
 #include "render/texture_set.h"
 
 #include <GL/glu.h>
-#include <cstdlib>
 #include <vector>
 
 #include "render/bitmap_loader.h"
 
-unsigned int g_textures[kTextureCount] = {0, 0, 0, 0, 0, 0, 0};
-
-const char* const g_textureFiles[kTextureCount] = {
-    "metal004.bmp",          "pipes6lights.bmp",      "pipeslights.bmp",  "pipeslightswires.bmp",
-    "StoneWallImproved.bmp", "RustyBricksGrate.bmp", "SteelBoxFan.bmp",
-};
 
 namespace {
 
@@ -26,13 +19,13 @@ int nearestPowerOfTwo(int n, int limit)
 
 }  // namespace
 
-void loadTexture(unsigned int* textures, const char* fileName, int index)
+bool loadTexture(unsigned int* textures, const char* fileName, int index)
 {
     if (!fileName)
-        return;
+        return true;
     RgbImage* image = loadBitmapImage(fileName);
     if (!image)
-        std::exit(1);  // the loader has already told the user why
+        return false;
 
     glGenTextures(1, &textures[index]);
     glBindTexture(GL_TEXTURE_2D, textures[index]);
@@ -57,4 +50,5 @@ void loadTexture(unsigned int* textures, const char* fileName, int index)
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_NEAREST);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     freeRgbImage(image);
+    return true;
 }

@@ -3,17 +3,21 @@
 // check that.
 #include <cstdint>
 #include <cstdlib>
+#include <string>
 
-#include "render/bitmap_loader.h"
+#include "render/bitmap_decode.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     // A few bytes of RLE can describe a huge all-black image; a lower ceiling
     // keeps every input fast without hiding any decoding path.
-    g_bitmapByteLimit = size_t(1) << 20;
-    RgbImage* image = decodeBitmapBuffer(data, size);
-    if (!image)
+    std::string err;
+    RgbImage* image = decodeBitmap(data, size, &err, size_t(1) << 20);
+    if (!image) {
+        if (err.empty())
+            std::abort();  // every failure has its message
         return 0;
+    }
     if (image->width <= 0 || image->height <= 0 || !image->data)
         std::abort();
     const size_t bytes = size_t(image->width) * size_t(image->height) * 3;

@@ -1,9 +1,6 @@
-// libFuzzer target: arbitrary bytes as a maze file through maze::loadLevel,
+// libFuzzer target: arbitrary bytes as a maze file through the maze reader,
 // then the grid invariants checked through the public queries. Aborts on a
 // violation so libFuzzer (and the corpus replay) report it as a crash.
-#include <sys/mman.h>
-#include <unistd.h>
-
 #include <climits>
 #include <cstdint>
 #include <cstdio>
@@ -11,7 +8,6 @@
 #include <string>
 
 #include "maze/maze.h"
-#include "maze_search.h"  // loadQuietly: keeps the loader's line off stdout
 
 namespace {
 
@@ -21,6 +17,7 @@ namespace {
 struct Expected {
     bool hasStart = false;
     point2 start{0, 0};
+    int starCount = 0;
     int exitCount = 0;
 };
 
@@ -47,6 +44,7 @@ Expected expectedFrom(const uint8_t* data, size_t size)
                 break;
             if (c == '*') {
                 e.hasStart = true;
+                ++e.starCount;
                 e.start = point2{column, row};
             }
             if (c == 'x')
@@ -61,33 +59,6 @@ bool inGrid(point2 p, int height)
     return p.column >= 0 && p.column < maze::kMaxSize && p.row >= 0 && p.row < height;
 }
 
-// The input lives in a memory file reopened through /proc, so no temporary
-// file is left behind however the process ends.
-int inputFd()
-{
-    static int fd = memfd_create("maze-fuzz", 0);
-    if (fd < 0) {
-        std::perror("memfd_create");
-        std::abort();
-    }
-    return fd;
-}
-
-bool writeInput(const uint8_t* data, size_t size)
-{
-    int fd = inputFd();
-    if (ftruncate(fd, 0) != 0)
-        return false;
-    size_t done = 0;
-    while (done < size) {
-        ssize_t n = pwrite(fd, data + done, size - done, off_t(done));
-        if (n <= 0)
-            return false;
-        done += size_t(n);
-    }
-    return true;
-}
-
 void fail(const char* what)
 {
     std::fprintf(stderr, "maze_fuzz: %s\n", what);
@@ -98,13 +69,27 @@ void fail(const char* what)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    if (!writeInput(data, size))
-        fail("cannot write the input file");
-    const std::string path = "/proc/self/fd/" + std::to_string(inputFd());
-
     maze m;
-    if (!loadQuietly(m, path))
-        fail("loadLevel could not open an existing file");
+    MazeLayout layout;
+    m.read(reinterpret_cast<const char*>(data), size, &layout);
+
+    // The stream reader must store exactly what the byte reader stores.
+    if (size > 0) {
+        maze fromStream;
+        MazeLayout streamLayout;
+        std::FILE* f = fmemopen(const_cast<uint8_t*>(data), size, "rb");
+        if (!f)
+            fail("fmemopen failed");
+        fromStream.read(f, &streamLayout);
+        std::fclose(f);
+        for (int r = 0; r < maze::kMaxSize; ++r)
+            for (int c = 0; c < maze::kMaxSize; ++c)
+                if (fromStream.getElement(c, r) != m.getElement(c, r))
+                    fail("the stream and byte readers store different cells");
+        if (streamLayout.stopLine != layout.stopLine || streamLayout.stopByte != layout.stopByte ||
+            streamLayout.lineLengths != layout.lineLengths)
+            fail("the stream and byte readers record different layouts");
+    }
 
     int width = -1, height = -1;
     m.getSize(width, height);
@@ -112,6 +97,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         fail("size out of range");
 
     const Expected expected = expectedFrom(data, size);
+    if (layout.starCount != expected.starCount)
+        fail("star count differs from the number of \"*\" stored");
+    for (int r = 0; r < maze::kMaxSize; ++r)
+        if (layout.rowLength[r] < 0 || layout.rowLength[r] > maze::kMaxSize ||
+            (layout.rowLength[r] < maze::kMaxSize && m.getElement(layout.rowLength[r], r) != 0) ||
+            (layout.rowLength[r] > 0 && r >= height))
+            fail("a row's recorded length does not match its cells");
     if (m.getExitCount() != expected.exitCount)
         fail("exit count differs from the number of \"x\" read");
     for (int i = 0; i < m.getExitCount(); ++i) {

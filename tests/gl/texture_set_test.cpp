@@ -7,6 +7,7 @@
 
 #include "bmp_writer.h"
 #include "gl_context.h"
+#include "app/main2.h"
 #include "render/texture_set.h"
 #include "texture_files.h"
 
@@ -22,8 +23,9 @@ protected:
     }
     void TearDown() override
     {
-        if (!dir.empty())
-            removeFolder(dir);
+        for (const std::string& d : {dir, dir2})
+            if (!d.empty())
+                removeFolder(d);
     }
 
     // Level-0 pixels of a texture, bottom row first, RGB.
@@ -39,7 +41,7 @@ protected:
     }
 
     GlContext gl;
-    std::string dir;
+    std::string dir, dir2;
 };
 
 TEST_F(TextureSetTest, SevenMipmappedTexturesInSlotOrder)
@@ -114,13 +116,24 @@ TEST_F(TextureSetTest, AMissingFileEndsTheProgramWithCodeOneAfterTheMessage)
     // The GL driver runs threads: the dying child must be a fresh process, not a fork.
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     dir = makeTextureFolder(3);
-    auto loadAll = [this] {
-        for (int i = 0; i < kTextureCount; ++i)
-            loadTexture(g_textures, (dir + "/" + g_textureFiles[i]).c_str(), i);
+    // Start-up's texture loop: the loader tells why, levelInit ends the program.
+    auto startUp = [this] {
+        std::FILE* f = std::fopen((dir + "/maze1.dat").c_str(), "wb");
+        std::fputs("rrr\nr*x\nrrr\n", f);
+        std::fclose(f);
+        if (chdir(dir.c_str()) == 0)
+            levelInit();
     };
-    // The child makes its own folder, so only the folder's pattern is known here.
-    std::string want = "^Error: Failed to open DIB file /tmp/maze_textures_[A-Za-z0-9]+/pipeslightswires\\.bmp\\.\n$";
-    EXPECT_EXIT(loadAll(), testing::ExitedWithCode(1), want);
+    std::string want = "^Error: Failed to open DIB file pipeslightswires\\.bmp\\.\n$";
+    EXPECT_EXIT(startUp(), testing::ExitedWithCode(1), want);
+    // Slots before the missing one load, the missing one reports failure.
+    dir2 = makeTextureFolder(3);
+    testing::internal::CaptureStderr();
+    for (int i = 0; i < 3; ++i)
+        EXPECT_TRUE(loadTexture(g_textures, (dir2 + "/" + g_textureFiles[i]).c_str(), i)) << i;
+    EXPECT_FALSE(loadTexture(g_textures, (dir2 + "/" + g_textureFiles[3]).c_str(), 3));
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "Error: Failed to open DIB file " + dir2 + "/pipeslightswires.bmp.\n");
 }
 
 }  // namespace

@@ -153,6 +153,9 @@ TEST(BitmapLoader, TwentyFourBitRowsArePackedBottomRowFirst)
     checkPixels({
         {"width 5: rows of 15 bytes", layout(5, 2, 24, fiveRows), 5, 2, five},
         {"1 by 1", layout(1, 1, 24, row(bgr(0x123456))), 1, 1, {0x123456}},
+        // Padding is never read, so the last row's may be missing.
+        {"last row without its padding", layout(2, 2, 24, row(bgr(0x0000FF) + bgr(0x00FF00)) + bgr(0xFF0000) + bgr(0xFFFFFF)),
+         2, 2, {0x0000FF, 0x00FF00, 0xFF0000, 0xFFFFFF}},
         {"no file header: pixels right after the header", with(layout(2, 1, 24, row(bgr(0xABCDEF) + bgr(0x010203))),
                                                                [](bmp::Layout& s) { s.fileHeader = false; }),
          2, 1, {0xABCDEF, 0x010203}},

@@ -13,7 +13,7 @@
 #include <stb/stb_image.h>
 
 #include "bmp_builder.h"
-#include "render/bitmap_loader.h"
+#include "render/bitmap_decode.h"
 
 namespace {
 
@@ -88,8 +88,9 @@ TEST(BitmapOracle, AgreesWithStbImage)
         int w = 0, h = 0, n = 0;
         unsigned char* expected = stbi_load_from_memory(bytes, int(file.size()), &w, &h, &n, 3);
         ASSERT_NE(expected, nullptr) << stbi_failure_reason();
-        RgbImage* image = decodeBitmapBuffer(bytes, file.size());
-        ASSERT_NE(image, nullptr);
+        std::string err;
+        RgbImage* image = decodeBitmap(bytes, file.size(), &err);
+        ASSERT_NE(image, nullptr) << err;
         EXPECT_EQ(image->width, w);
         EXPECT_EQ(image->height, h);
         if (image->width == w && image->height == h) {

@@ -4,14 +4,31 @@
 
 #include "app/main2.h"
 #include "platform/clock.h"
+#include "walker/frame_rate.h"
 
 namespace {
 
 TEST(FrameRate, TitleText)
 {
-    EXPECT_EQ(frameRateTitle(1), "Maze:  Current Frames Per Second: 1");
-    EXPECT_EQ(frameRateTitle(INT_MAX), "Maze:  Current Frames Per Second: 2147483647");
-    EXPECT_EQ(frameRateTitle(INT_MIN), "Maze:  Current Frames Per Second: -2147483648");
+    EXPECT_EQ(frameRateTitle(gstr_AppName, 1), "Maze:  Current Frames Per Second: 1");
+    EXPECT_EQ(frameRateTitle(gstr_AppName, INT_MAX), "Maze:  Current Frames Per Second: 2147483647");
+    EXPECT_EQ(frameRateTitle(gstr_AppName, INT_MIN), "Maze:  Current Frames Per Second: -2147483648");
+}
+
+TEST(FrameRate, CounterRewritesTheTitleAfterMoreThanASecond)
+{
+    FrameRateCounter counter;
+    int frames = -1;
+    // The first frame already reads over a second, so it is counted alone.
+    struct Tick { uint32_t ms; bool due; int frames; } ticks[] = {
+        {2000, true, 1}, {2500, false, 0}, {3000, false, 0}, {3001, true, 3}, {3500, false, 0}, {4500, true, 2},
+    };
+    for (const Tick& t : ticks) {
+        EXPECT_EQ(counter.tick(t.ms, &frames), t.due) << t.ms;
+        if (t.due) {
+            EXPECT_EQ(frames, t.frames) << t.ms;
+        }
+    }
 }
 
 TEST(FrameRate, ClockAlreadyReadsOverASecondAndIsMonotonic)

@@ -2,7 +2,9 @@
 
 #include <cstdio>
 #include <string>
+#include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 #include "maze/maze.h"
 #include "temp_file.h"
@@ -16,6 +18,8 @@ struct Loaded {
     int width = -1, height = -1;
 };
 
+// Loads through the file, and checks that reading the bytes from memory
+// stores exactly the same maze.
 void load(Loaded& l, const std::string& bytes)
 {
     TempFile file(bytes);
@@ -23,6 +27,19 @@ void load(Loaded& l, const std::string& bytes)
     l.ok = l.m.loadLevel(file.path);
     l.out = testing::internal::GetCapturedStdout();
     l.m.getSize(l.width, l.height);
+
+    maze fromBytes;
+    fromBytes.read(bytes.data(), bytes.size());
+    int w = -1, h = -1;
+    fromBytes.getSize(w, h);
+    EXPECT_EQ(w, l.width);
+    EXPECT_EQ(h, l.height);
+    for (int r = 0; r < maze::kMaxSize; ++r)
+        for (int c = 0; c < maze::kMaxSize; ++c)
+            ASSERT_EQ(fromBytes.getElement(c, r), l.m.getElement(c, r)) << c << "," << r;
+    ASSERT_EQ(fromBytes.getExitCount(), l.m.getExitCount());
+    EXPECT_EQ(fromBytes.getStart().column, l.m.getStart().column);
+    EXPECT_EQ(fromBytes.getStart().row, l.m.getStart().row);
 }
 
 std::string row(char c, int n) { return std::string(size_t(n), c); }
@@ -154,16 +171,63 @@ TEST(MazeLoader, QueriesOutsideTheGridReadNothing)
     EXPECT_EQ(l.m.getExit(-1).row, 0);
 }
 
-TEST(MazeLoader, MissingFileFailsSilentlyAndLeavesTheMaze)
+TEST(MazeLoader, MissingFileOrNoRegularFileFailsSilentlyAndLeavesTheMaze)
 {
-    maze m;
-    testing::internal::CaptureStdout();
-    EXPECT_FALSE(m.loadLevel("/nonexistent/maze1.dat"));
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
-    int w = -1, h = -1;
-    m.getSize(w, h);
-    EXPECT_EQ(w, 0);
-    EXPECT_EQ(h, 0);
+    char dir[] = "/tmp/maze_dir_XXXXXX";
+    ASSERT_NE(mkdtemp(dir), nullptr);
+    const std::string fifo = std::string(dir) + "/fifo";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    for (const std::string& path : {std::string("/nonexistent/maze1.dat"), std::string(dir), fifo}) {
+        maze m;
+        testing::internal::CaptureStdout();
+        EXPECT_FALSE(m.loadLevel(path)) << path;
+        EXPECT_EQ(testing::internal::GetCapturedStdout(), "") << path;
+        int w = -1, h = -1;
+        m.getSize(w, h);
+        EXPECT_EQ(w, 0);
+        EXPECT_EQ(h, 0);
+    }
+    std::remove(fifo.c_str());
+    rmdir(dir);
+}
+
+TEST(MazeReader, RecordsWhatItStoredAndWhereItStopped)
+{
+    std::string rows31;
+    for (int i = 0; i < 31; ++i)
+        rows31 += "ab\n";
+    const std::vector<int> twos31(31, 2), twos32(32, 2);
+    auto plus = [](std::vector<int> v, std::vector<int> more) {
+        v.insert(v.end(), more.begin(), more.end());
+        return v;
+    };
+    struct Case {
+        const char* name;
+        std::string bytes;
+        std::vector<int> rowLengths;  // of the first rows; the rest are 0
+        std::vector<int> lineLengths;
+        int stopLine, stopByte, stars;
+    } cases[] = {
+        {"plain", "r*r\n*\n", {3, 1}, {3, 1}, 0, 0, 2},
+        {"last line without LF", "ab\r\ncde", {2, 3}, {2, 3}, 0, 0, 0},
+        {"long line wraps", row('a', 34) + "\n", {32, 1}, {34}, 0, 0, 0},
+        {"0x1A ends it", "ab\ncd\x1A" "ef\n", {2, 2}, {2, 2}, 0, 0, 0},
+        {"blank lines after 32 rows", rows31 + "ab\n\n\n", twos32, plus(twos32, {0, 0}), 0, 0, 0},
+        {"a 33rd line", rows31 + "ab\n\n\nxy\n", twos32, plus(twos32, {0, 0}), 35, 1, 0},
+        {"the 32nd row ends inside its line", rows31 + row('a', 40) + "\n", plus(twos31, {32}), twos31, 32, 34, 0},
+    };
+    for (const Case& c : cases) {
+        maze m;
+        MazeLayout layout;
+        m.read(c.bytes.data(), c.bytes.size(), &layout);
+        for (int r = 0; r < maze::kMaxSize; ++r)
+            EXPECT_EQ(layout.rowLength[r], r < int(c.rowLengths.size()) ? c.rowLengths[size_t(r)] : 0)
+                << c.name << " row " << r;
+        EXPECT_EQ(layout.lineLengths, c.lineLengths) << c.name;
+        EXPECT_EQ(layout.stopLine, c.stopLine) << c.name;
+        EXPECT_EQ(layout.stopByte, c.stopByte) << c.name;
+        EXPECT_EQ(layout.starCount, c.stars) << c.name;
+    }
 }
 
 }  // namespace

@@ -7,10 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "app/main2.h"
 #include "maze_check.h"
-#include "maze_generator.h"
-#include "maze_search.h"
+#include "maze/maze_generator.h"
+#include "maze/maze_search.h"
 #include "mazetool_support.h"
 
 namespace {
@@ -86,18 +85,20 @@ TEST(MazetoolGenerate, EveryMazePassesCheckAndSolves)
                     std::string text = generateMaze(req);
                     expectWellFormed(text, req, what);
 
-                    mt::TempFile f(text);
+                    maze m;
+                    MazeLayout layout;
+                    m.read(text.data(), text.size(), &layout);
                     CheckReport report;
-                    ASSERT_TRUE(checkMazeFile(f.path, report)) << what;
+                    checkMaze(m, layout, report);
                     EXPECT_EQ(report.findings, std::vector<std::string>{}) << what;
                     EXPECT_TRUE(report.playable) << what;
                     int lw, lh;
-                    g_level.getSize(lw, lh);
+                    m.getSize(lw, lh);
                     EXPECT_EQ(lw, w) << what;
                     EXPECT_EQ(lh, std::min(h + 1, 32)) << what;  // the final LF adds an empty row
 
                     std::string keys;
-                    ASSERT_TRUE(solveLevel(keys)) << what;
+                    ASSERT_TRUE(solveLevel(m, &keys)) << what;
                     EXPECT_TRUE(mt::Sim(mt::splitLines(text)).walks(keys)) << what << " " << keys;
                     ++checked;
                 }

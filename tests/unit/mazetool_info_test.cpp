@@ -12,7 +12,7 @@ TEST(MazetoolInfo, PrintsWhatTheLoaderRead)
     TempFile maze("rrrr\r\nx*xr\nr  r\n");
     auto r = runTool("info " + mt::quoted(maze.path));
     EXPECT_EQ(r.code, 0) << r.err;
-    EXPECT_EQ(r.out, "load succesful\nsize 4 4\nstart 1 1\nexits 2\nexit 0 1\nexit 2 1\n");
+    EXPECT_EQ(r.out, "size 4 4\nstart 1 1\nexits 2\nexit 0 1\nexit 2 1\n");
     EXPECT_EQ(r.err, "");
 }
 
@@ -22,12 +22,12 @@ TEST(MazetoolInfo, CellsAreThirtyTwoRowsOfHex)
     auto r = runTool("info --cells " + mt::quoted(maze.path));
     ASSERT_EQ(r.code, 0) << r.err;
     auto lines = mt::splitLines(r.out);
-    ASSERT_EQ(lines.size(), 4u + 32u);  // loader line, size, start, exits, then the rows
+    ASSERT_EQ(lines.size(), 3u + 32u);  // size, start, exits, then the rows
     const std::string zeros(64, '0');
-    EXPECT_EQ(lines[4], "6162" + zeros.substr(4));
-    EXPECT_EQ(lines[5], "01ff" + zeros.substr(4));
-    for (size_t i = 6; i < lines.size(); ++i)
-        EXPECT_EQ(lines[i], zeros) << "row " << i - 4;
+    EXPECT_EQ(lines[3], "6162" + zeros.substr(4));
+    EXPECT_EQ(lines[4], "01ff" + zeros.substr(4));
+    for (size_t i = 5; i < lines.size(); ++i)
+        EXPECT_EQ(lines[i], zeros) << "row " << i - 3;
 }
 
 TEST(MazetoolInfo, FailuresAndUsage)

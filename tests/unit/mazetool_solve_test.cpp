@@ -8,7 +8,7 @@
 
 #include "app/main2.h"
 #include "app/walker.h"
-#include "maze_search.h"
+#include "maze/maze_search.h"
 #include "mazetool_support.h"
 
 namespace {
@@ -24,10 +24,10 @@ std::string join(const std::vector<std::string>& rows)
 // Solves through the module, the way the subcommand does.
 bool solveRows(const std::vector<std::string>& rows, std::string& keys)
 {
-    mt::TempFile f(join(rows));
-    g_level = maze();
-    EXPECT_TRUE(loadQuietly(g_level, f.path));
-    return solveLevel(keys);
+    const std::string text = join(rows);
+    maze m;
+    m.read(text.data(), text.size());
+    return solveLevel(m, &keys);
 }
 
 // Every key sequence of the given length in the order w, s, a, d, skipping

@@ -1,4 +1,4 @@
-#include "platform/dib_convert.h"
+#include "render/bitmap_pixels.h"
 
 #include <algorithm>
 #include <cstring>
@@ -47,17 +47,17 @@ unsigned char channelValue(uint32_t pixel, const Channel& c)
 
 bool convertPlain(const DibSource& s, unsigned char* target, uint64_t stride, uint32_t rows)
 {
-    const DibInfoHeader& h = s.header;
-    const int bpp = h.bitCount;
-    const uint32_t width = uint32_t(h.width);
+    const int bpp = s.bitCount;
+    const uint32_t width = uint32_t(s.width);
     const uint64_t srcStride = (uint64_t(bpp) * width + 31) / 32 * 4;
-    if (rows > s.bitsSize / srcStride)
+    const uint64_t pixelBytes = (uint64_t(bpp) * width + 7) / 8;  // of a row, without its padding
+    if (s.bitsSize < pixelBytes || rows - 1 > (s.bitsSize - pixelBytes) / srcStride)
         return false;
 
     uint32_t masks[3] = {0x7C00, 0x03E0, 0x001F};  // 16-bit without bit fields: 5-5-5
     if (bpp == 32)
         masks[0] = 0xFF0000, masks[1] = 0xFF00, masks[2] = 0xFF;
-    if (h.compression == kBiBitfields)
+    if (s.compression == kBiBitfields)
         std::memcpy(masks, s.masks, sizeof masks);
     Channel ch[3];
     for (int i = 0; i < 3; ++i)
@@ -68,7 +68,7 @@ bool convertPlain(const DibSource& s, unsigned char* target, uint64_t stride, ui
     // made start-up texture decoding several times slower.
     for (uint32_t y = 0; y < rows; ++y) {
         const unsigned char* src = s.bits + y * srcStride;
-        unsigned char* dst = target + (h.height < 0 ? rows - 1 - y : y) * stride;
+        unsigned char* dst = target + (s.height < 0 ? rows - 1 - y : y) * stride;
         switch (bpp) {
         case 1:
             for (uint32_t x = 0; x < width; ++x, dst += 3)
@@ -103,8 +103,8 @@ bool convertPlain(const DibSource& s, unsigned char* target, uint64_t stride, ui
 // dropped; running out of data before the image is complete fails.
 bool convertRle(const DibSource& s, unsigned char* target, uint64_t stride, uint32_t rows)
 {
-    const bool rle4 = s.header.compression == kBiRle4;
-    const uint32_t width = uint32_t(s.header.width);
+    const bool rle4 = s.compression == kBiRle4;
+    const uint32_t width = uint32_t(s.width);
     const unsigned char* p = s.bits;
     const unsigned char* end = s.bits + s.bitsSize;
     uint32_t x = 0, y = 0;
@@ -147,24 +147,23 @@ bool convertRle(const DibSource& s, unsigned char* target, uint64_t stride, uint
 
 int convertDib(const DibSource& s, unsigned char* target)
 {
-    const DibInfoHeader& h = s.header;
-    if (h.width <= 0 || h.height == 0 || h.height == INT32_MIN)
+    if (s.width <= 0 || s.height == 0 || s.height == INT32_MIN)
         return 0;
-    const uint32_t rows = uint32_t(h.height < 0 ? -h.height : h.height);
-    const uint64_t stride = dibTargetStride(h.width);
+    const uint32_t rows = uint32_t(s.height < 0 ? -s.height : s.height);
+    const uint64_t stride = dibTargetStride(s.width);
     bool ok = false;
-    switch (h.compression) {
+    switch (s.compression) {
     case kBiRgb:
-        ok = (h.bitCount == 1 || h.bitCount == 4 || h.bitCount == 8 || h.bitCount == 16 || h.bitCount == 24 ||
-              h.bitCount == 32) && convertPlain(s, target, stride, rows);
+        ok = (s.bitCount == 1 || s.bitCount == 4 || s.bitCount == 8 || s.bitCount == 16 || s.bitCount == 24 ||
+              s.bitCount == 32) && convertPlain(s, target, stride, rows);
         break;
     case kBiBitfields:
-        ok = (h.bitCount == 16 || h.bitCount == 32) && convertPlain(s, target, stride, rows);
+        ok = (s.bitCount == 16 || s.bitCount == 32) && convertPlain(s, target, stride, rows);
         break;
     case kBiRle8:
     case kBiRle4:
         // Compressed bitmaps are bottom-up only.
-        ok = h.bitCount == (h.compression == kBiRle8 ? 8 : 4) && h.height > 0 &&
+        ok = s.bitCount == (s.compression == kBiRle8 ? 8 : 4) && s.height > 0 &&
              convertRle(s, target, stride, rows);
         break;
     default:  // JPEG, PNG and anything unknown

@@ -1,9 +1,10 @@
-#include "maze_generator.h"
+#include "maze/maze_generator.h"
 
 #include <algorithm>
 #include <vector>
 
-#include "maze_search.h"
+#include "maze/cell_rules.h"
+#include "maze/maze_search.h"
 
 namespace {
 
@@ -23,7 +24,6 @@ struct Rng {
 
 const char kWall = '#';  // placeholder until the walls get their letters
 const char kWallLetters[] = "bcgmry";
-const int kSteps[4][2] = {{0, -1}, {1, 0}, {0, 1}, {-1, 0}};
 
 struct Grid {
     int width, height;
@@ -35,12 +35,12 @@ struct Grid {
         if (!inside(c, r))
             return false;
         char cell = rows[size_t(r)][size_t(c)];
-        return cell == ' ' || cell == '*';
+        return isOpenCell(cell) && cell != 'x';
     }
     int walkableNeighbours(int c, int r) const
     {
         int n = 0;
-        for (const auto& d : kSteps)
+        for (const auto& d : kHeadingSteps)
             n += walkable(c + d[0], r + d[1]);
         return n;
     }
@@ -59,7 +59,7 @@ void carve(Grid& g, Rng& rng, int roomsX, int roomsY, int startX, int startY)
         auto [x, y] = stack.back();
         int options[4], count = 0;
         for (int k = 0; k < 4; ++k) {
-            int nx = x + kSteps[k][0], ny = y + kSteps[k][1];
+            int nx = x + kHeadingSteps[k][0], ny = y + kHeadingSteps[k][1];
             if (nx >= 0 && ny >= 0 && nx < roomsX && ny < roomsY && !visited[size_t(ny * roomsX + nx)])
                 options[count++] = k;
         }
@@ -68,9 +68,9 @@ void carve(Grid& g, Rng& rng, int roomsX, int roomsY, int startX, int startY)
             continue;
         }
         int k = options[rng.below(count)];
-        int nx = x + kSteps[k][0], ny = y + kSteps[k][1];
+        int nx = x + kHeadingSteps[k][0], ny = y + kHeadingSteps[k][1];
         visited[size_t(ny * roomsX + nx)] = 1;
-        g.at(1 + 2 * x + kSteps[k][0], 1 + 2 * y + kSteps[k][1]) = ' ';
+        g.at(1 + 2 * x + kHeadingSteps[k][0], 1 + 2 * y + kHeadingSteps[k][1]) = ' ';
         g.at(1 + 2 * nx, 1 + 2 * ny) = ' ';
         stack.push_back({nx, ny});
     }

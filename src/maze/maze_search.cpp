@@ -1,30 +1,8 @@
-#include "maze_search.h"
+#include "maze/maze_search.h"
 
-#include <cstdio>
 #include <deque>
-#include <fcntl.h>
-#include <unistd.h>
 
-#include "app/main2.h"
-#include "app/walker.h"
-
-bool loadQuietly(maze& m, const std::string& fileName)
-{
-    static const int devNull = open("/dev/null", O_WRONLY | O_CLOEXEC);  // kept for every load
-    std::fflush(stdout);
-    const int saved = dup(STDOUT_FILENO);
-    if (devNull < 0 || saved < 0) {
-        if (saved >= 0)
-            close(saved);
-        return m.loadLevel(fileName);  // cannot silence it: the line goes out
-    }
-    dup2(devNull, STDOUT_FILENO);
-    bool ok = m.loadLevel(fileName);
-    std::fflush(stdout);
-    dup2(saved, STDOUT_FILENO);
-    close(saved);
-    return ok;
-}
+#include "maze/cell_rules.h"
 
 namespace {
 
@@ -42,21 +20,17 @@ struct State {
 
 }  // namespace
 
-bool solveLevel(std::string& keys)
+bool solveLevel(const maze& m, std::string* keys)
 {
     static const char kKeys[4] = {'w', 's', 'a', 'd'};
-    const point2 savedPosition = g_position;
-    const int savedHeading = g_heading;
-    const int savedExitCount = g_exitCount;
-    g_exitCount = g_level.getExitCount();  // as start-up copies it
-
+    const int exitCount = m.getExitCount();
     // Breadth first over (cell, heading): every key press costs one, and a
     // FIFO expanded in key order finds the first shortest sequence in that order.
     static State parent[N][N][4];
     static char via[N][N][4];
     bool seen[N][N][4] = {};
     std::deque<State> queue;
-    State start{g_level.getStart(), 1};
+    State start{m.getStart(), 1};
     bool found = false;
     State last{};
     char lastKey = 0;
@@ -68,19 +42,17 @@ bool solveLevel(std::string& keys)
         State s = queue.front();
         queue.pop_front();
         for (int k = 0; k < 4 && !found; ++k) {
-            g_position = s.cell;
-            g_heading = s.heading;
+            State next = s;
             if (k < 2) {
-                if (!canMove(k))
+                if (!canStep(m, s.cell, s.heading, k))
                     continue;  // a refused step changes nothing
-                updatePosition(k);
+                next.cell = stepTarget(s.cell, s.heading, k);
             } else {
-                g_heading = (s.heading + (k == 2 ? 3 : 1)) % 4;
+                next.heading = (s.heading + (k == 2 ? 3 : 1)) % 4;
             }
-            State next{g_position, g_heading};
             if (!inGrid(next.cell))
                 continue;
-            if (k < 2 && isExitCell(next.cell)) {
+            if (k < 2 && isExitCell(m, exitCount, next.cell)) {
                 found = true;
                 last = s;
                 lastKey = kKeys[k];
@@ -95,18 +67,14 @@ bool solveLevel(std::string& keys)
             queue.push_back(next);
         }
     }
-    g_position = savedPosition;
-    g_heading = savedHeading;
-    g_exitCount = savedExitCount;
     if (!found)
         return false;
-
-    keys.assign(1, lastKey);
+    keys->assign(1, lastKey);
     for (State s = last; !(s.cell.column == start.cell.column && s.cell.row == start.cell.row &&
                            s.heading == start.heading);
          s = parent[s.cell.row][s.cell.column][s.heading])
-        keys += via[s.cell.row][s.cell.column][s.heading];
-    keys.assign(keys.rbegin(), keys.rend());
+        *keys += via[s.cell.row][s.cell.column][s.heading];
+    keys->assign(keys->rbegin(), keys->rend());
     return true;
 }
 

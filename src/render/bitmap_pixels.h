@@ -3,27 +3,15 @@
 #include <cstddef>
 #include <cstdint>
 
-// The 40-byte information header form into which both bitmap header kinds are
-// brought before conversion.
-struct DibInfoHeader {
-    uint32_t size;
-    int32_t width;
-    int32_t height;  // negative: rows stored top-down
-    uint16_t planes;
-    uint16_t bitCount;
-    uint32_t compression;
-    uint32_t sizeImage;
-    int32_t xPelsPerMeter;
-    int32_t yPelsPerMeter;
-    uint32_t clrUsed;
-    uint32_t clrImportant;
-};
-
 enum : uint32_t { kBiRgb = 0, kBiRle8 = 1, kBiRle4 = 2, kBiBitfields = 3 };
 
-// Everything the conversion reads about the source pixels.
+// A bitmap's headers, parsed: everything the pixel conversion reads. Both
+// header kinds (40-byte information, 12-byte core) come out in this form.
 struct DibSource {
-    DibInfoHeader header;
+    int32_t width;
+    int32_t height;  // negative: rows stored top-down
+    uint16_t bitCount;
+    uint32_t compression;
     unsigned char palette[256][4];  // blue, green, red, 0; uncounted entries stay zero (black)
     uint32_t masks[3];              // red, green, blue; used for kBiBitfields only
     const unsigned char* bits;      // the pixel data, `bitsSize` bytes of it readable
@@ -33,10 +21,11 @@ struct DibSource {
 // Bytes per row of a 24-bit conversion target `width` pixels wide.
 inline uint64_t dibTargetStride(int32_t width) { return (uint64_t(width) * 3 + 3) & ~uint64_t(3); }
 
-// Decodes the source into `target`: header.width by |header.height| pixels of
+// Decodes the source into `target`: width by |height| pixels of
 // blue, green, red, rows padded to dibTargetStride, bottom row first. The
 // target must be zeroed: pixels an RLE stream skips stay black. Handles 1, 4,
 // 8, 16, 24 and 32 bits per pixel, RLE8, RLE4 and 16/32-bit bit fields.
-// Returns the number of rows converted, 0 when the source cannot be decoded
-// (unsupported format or pixel data running past bitsSize).
+// Uncompressed data may end right after the last row's pixels: padding is
+// never read. Returns the number of rows converted, 0 when the source cannot
+// be decoded (unsupported format or pixel data running past bitsSize).
 int convertDib(const DibSource& source, unsigned char* target);

@@ -1,0 +1,172 @@
+#include "render/bitmap_decode.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+
+#include "platform/file_map.h"
+#include "render/bitmap_pixels.h"
+
+namespace {
+
+const char* const kOutOfMemory = "Out of memory.";
+const char* const kUnknownFormat = "Unknown DIB file format.";
+const char* const kConversionError = "Image file conversion error.";
+
+uint16_t le16(const unsigned char* p) { return uint16_t(p[0] | p[1] << 8); }
+uint32_t le32(const unsigned char* p)
+{
+    return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
+}
+
+bool fail(std::string* err, const char* message)
+{
+    *err = message;
+    return false;
+}
+
+struct FreeDeleter {
+    void operator()(void* p) const { std::free(p); }
+};
+using Buffer = std::unique_ptr<unsigned char, FreeDeleter>;
+
+}  // namespace
+
+bool parseBitmap(const unsigned char* file, size_t size, DibSource* source, std::string* err)
+{
+    // "BM" announces the optional 14-byte file header, which gives the pixel offset.
+    size_t at = 0;
+    size_t pixelsAt = SIZE_MAX;  // still open: follows the colour entries
+    if (size >= 2 && file[0] == 'B' && file[1] == 'M') {
+        if (size < 14)
+            return fail(err, kUnknownFormat);
+        pixelsAt = le32(file + 10);
+        at = 14;
+    }
+    if (size - at < 4)
+        return fail(err, kUnknownFormat);
+    const unsigned char* header = file + at;
+    const uint32_t headerSize = le32(header);
+    if ((headerSize != 40 && headerSize != 12) || size - at < headerSize)
+        return fail(err, kUnknownFormat);
+
+    DibSource& s = *source;
+    std::memset(&s, 0, sizeof s);
+    const uint16_t count = paletteEntryCount(header);
+    size_t entrySize = 4;
+    size_t paletteAt = at + headerSize;
+    if (headerSize == 40) {
+        s.width = int32_t(le32(header + 4));
+        s.height = int32_t(le32(header + 8));
+        s.bitCount = le16(header + 14);
+        s.compression = le32(header + 16);
+        if (s.compression == kBiBitfields) {
+            // The red, green and blue masks follow the header, ahead of any colour entries.
+            if (size - paletteAt < 12)
+                return fail(err, kConversionError);
+            for (int i = 0; i < 3; ++i)
+                s.masks[i] = le32(file + paletteAt + 4 * i);
+            paletteAt += 12;
+        }
+    } else {
+        s.width = le16(header + 4);
+        s.height = le16(header + 6);
+        s.bitCount = le16(header + 10);
+        s.compression = kBiRgb;
+        entrySize = 3;
+    }
+    const size_t paletteBytes = size_t(count) * entrySize;
+    if (size - paletteAt < paletteBytes)
+        return fail(err, kConversionError);
+    // Entries past 256 can never be indexed; entries not stored stay black.
+    for (size_t i = 0; i < count && i < 256; ++i)
+        std::memcpy(s.palette[i], file + paletteAt + i * entrySize, 3);
+    if (pixelsAt == SIZE_MAX)
+        pixelsAt = paletteAt + paletteBytes;
+    if (pixelsAt > size)
+        return fail(err, kConversionError);
+    s.bits = file + pixelsAt;
+    s.bitsSize = size - pixelsAt;
+    return true;
+}
+
+RgbImage* decodeBitmap(const unsigned char* bytes, size_t size, std::string* err, size_t byteLimit)
+{
+    DibSource source;
+    if (!parseBitmap(bytes, size, &source, err))
+        return nullptr;
+
+    // The 24-bit conversion target, checked before it is allocated.
+    if (source.width <= 0 || source.height == 0) {
+        *err = kOutOfMemory;
+        return nullptr;
+    }
+    const uint64_t rows = uint64_t(source.height < 0 ? -int64_t(source.height) : int64_t(source.height));
+    const uint64_t stride = dibTargetStride(source.width);
+    Buffer target;
+    if (rows <= byteLimit / stride)
+        target.reset(static_cast<unsigned char*>(std::calloc(size_t(stride * rows), 1)));
+    if (!target) {
+        *err = kOutOfMemory;
+        return nullptr;
+    }
+    if (convertDib(source, target.get()) == 0) {
+        *err = kConversionError;
+        return nullptr;
+    }
+
+    // Blue, green, red rows padded to 4 bytes become packed red, green, blue rows.
+    const size_t rowBytes = size_t(source.width) * 3;
+    Buffer pixels(static_cast<unsigned char*>(std::malloc(rowBytes * rows)));
+    RgbImage* image = static_cast<RgbImage*>(std::malloc(sizeof(RgbImage)));
+    if (!pixels || !image) {
+        std::free(image);
+        *err = kOutOfMemory;
+        return nullptr;
+    }
+    for (uint64_t y = 0; y < rows; ++y) {
+        // Distinct buffers: telling the compiler so lets it vectorise the swap.
+        const unsigned char* __restrict src = target.get() + y * stride;
+        unsigned char* __restrict dst = pixels.get() + y * rowBytes;
+        for (size_t i = 0; i < rowBytes; i += 3) {
+            dst[i] = src[i + 2];
+            dst[i + 1] = src[i + 1];
+            dst[i + 2] = src[i];
+        }
+    }
+    *image = RgbImage{source.width, int32_t(rows), pixels.release()};
+    return image;
+}
+
+RgbImage* readBitmapFile(const char* fileName, std::string* err)
+{
+    MappedFile file;
+    if (!mapFile(fileName, file)) {
+        *err = std::string("Failed to open DIB file ") + fileName + ".\n";
+        return nullptr;
+    }
+    RgbImage* image = decodeBitmap(file.data, file.size, err);
+    unmapFile(file);
+    return image;
+}
+
+uint16_t paletteEntryCount(const unsigned char* header)
+{
+    unsigned bitCount;
+    if (le32(header) == 12) {
+        bitCount = le16(header + 10);
+    } else {
+        const uint32_t used = le32(header + 32);
+        if (used)
+            return uint16_t(used);
+        bitCount = le16(header + 14);
+    }
+    return bitCount == 1 ? 2 : bitCount == 4 ? 16 : bitCount == 8 ? 256 : 0;
+}
+
+void freeRgbImage(RgbImage* image)
+{
+    if (image)
+        std::free(image->data);
+    std::free(image);
+}

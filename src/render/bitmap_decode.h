@@ -1,0 +1,46 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+struct DibSource;
+
+// A decoded bitmap: 8-bit red, green, blue per pixel, rows of exactly
+// width * 3 bytes with no padding, bottom row first, height always positive.
+// Both the record and `data` come from std::malloc: release `data` first,
+// then the record (std::free), or call freeRgbImage.
+struct RgbImage {
+    int32_t width;
+    int32_t height;
+    unsigned char* data;
+};
+
+// The largest 24-bit conversion target (rows padded to 4 bytes) decoding
+// allocates by default; bigger images fail with "Out of memory.".
+const size_t kMaxBitmapBytes = size_t(256) << 20;
+
+// Parses a BMP file's headers (with or without the 14-byte file header; a
+// 40- or 12-byte bitmap header), colour entries and bit-field masks into
+// `source`, whose `bits` then point into `file`. False with the user's
+// message in `*err` when the file is not one the loader reads.
+bool parseBitmap(const unsigned char* file, size_t size, DibSource* source, std::string* err);
+
+// Decodes a whole BMP file held in memory. Silent: on failure returns null
+// with the message in `*err` ("Out of memory.", "Unknown DIB file format.",
+// "Image file conversion error."). Images whose conversion target would
+// exceed `byteLimit` bytes are refused.
+RgbImage* decodeBitmap(const unsigned char* bytes, size_t size, std::string* err,
+                       size_t byteLimit = kMaxBitmapBytes);
+
+// Maps and decodes a BMP file. Silent: on failure returns null with the
+// message in `*err`, "Failed to open DIB file NAME.\n" when it cannot be
+// opened, is not a regular file or is empty, else decodeBitmap's.
+RgbImage* readBitmapFile(const char* fileName, std::string* err);
+
+// Number of colour entries following a 40- or 12-byte bitmap header, which
+// must be readable in full at `header`.
+uint16_t paletteEntryCount(const unsigned char* header);
+
+// Frees the pixel buffer, then the record. Null is fine.
+void freeRgbImage(RgbImage* image);

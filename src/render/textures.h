@@ -1,0 +1,9 @@
+#pragma once
+
+// The seven textures that dress the maze: slot 0 the floor, slots 1 to 6
+// the walls "r", "g", "b", "c", "m", "y".
+const int kTextureCount = 7;
+// File names, read from the working directory.
+extern const char* const g_textureFiles[kTextureCount];
+// GL texture objects, 0 until loaded.
+extern unsigned int g_textures[kTextureCount];
