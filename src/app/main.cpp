@@ -1,13 +1,26 @@
-// The program's entry point: the window, the callbacks and GLUT's loop.
+// The program's entry point: the command line, the window, the callbacks and
+// GLUT's loop.
 #include <GL/glut.h>
 
+#include "app/command_line.h"
+#include "app/data_files.h"
 #include "app/keyboard.h"
 #include "app/main2.h"
 #include "platform/swap_control.h"
 
 int main(int argc, char** argv)
 {
+    // --help, --version and bad options are answered before glutInit, which
+    // needs a display; the operand is read once glutInit has taken its options.
+    CommandLine line = parseCommandLine(argc, argv);
+    if (line.action != CommandLine::Run)
+        return answerCommandLine(line);
     glutInit(&argc, argv);
+    line = parseCommandLine(argc, argv);
+    if (line.action != CommandLine::Run)
+        return answerCommandLine(line);
+    g_fileName = line.mazeFile.empty() ? dataFile(g_fileName) : line.mazeFile;
+
     glutInitDisplayMode(GLUT_DOUBLE | GLUT_DEPTH);
     glutInitWindowSize(500, 500);
     glutCreateWindow(gstr_AppName);

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "app/data_files.h"
 #include "app/keyboard.h"
 #include "app/walker.h"
 #include "platform/clock.h"
@@ -40,7 +41,7 @@ void levelInit()
     g_exitCount = g_level.getExitCount();
     setupLists();
     for (int i = 0; i < kTextureCount; ++i)
-        if (!loadTexture(g_textures, g_textureFiles[i], i))
+        if (!loadTexture(g_textures, dataFile(g_textureFiles[i]).c_str(), i))
             std::exit(1);  // the loader has already told the user why
 }
 

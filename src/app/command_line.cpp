@@ -1,0 +1,108 @@
+#include "app/command_line.h"
+
+#include <cstdio>
+#include <cstring>
+
+#ifndef MAZE_VERSION
+#error "MAZE_VERSION comes from the build (project version)"
+#endif
+
+namespace {
+
+// freeglut's own options, which glutInit removes from argv.
+bool isToolkitOption(const char* arg, bool* takesValue)
+{
+    *takesValue = !std::strcmp(arg, "-display") || !std::strcmp(arg, "-geometry");
+    if (*takesValue)
+        return true;
+    for (const char* flag : {"-direct", "-indirect", "-iconic", "-gldebug", "-sync"})
+        if (!std::strcmp(arg, flag))
+            return true;
+    return false;
+}
+
+CommandLine usageError(std::string message)
+{
+    CommandLine line;
+    line.action = CommandLine::UsageError;
+    line.error = std::move(message);
+    return line;
+}
+
+}  // namespace
+
+CommandLine parseCommandLine(int argc, const char* const* argv)
+{
+    CommandLine line;
+    for (int i = 1; i < argc; ++i) {
+        const char* arg = argv[i];
+        bool takesValue = false;
+        if (isToolkitOption(arg, &takesValue)) {
+            if (takesValue && ++i >= argc)
+                return usageError(std::string("option ") + arg + " needs a value");
+        } else if (!std::strcmp(arg, "--help") || !std::strcmp(arg, "-h")) {
+            line.action = CommandLine::Help;
+            return line;
+        } else if (!std::strcmp(arg, "--version")) {
+            line.action = CommandLine::Version;
+            return line;
+        } else if (arg[0] == '-') {
+            return usageError(std::string("unknown option '") + arg + "'");
+        } else if (!line.mazeFile.empty()) {
+            return usageError("more than one maze file given");
+        } else {
+            line.mazeFile = arg;
+        }
+    }
+    return line;
+}
+
+const char* usageText()
+{
+    return "usage: maze [MAZEFILE]\n"
+           "       maze --help | --version\n"
+           "\n"
+           "Walk the maze in MAZEFILE (default maze1.dat) in first person until you find\n"
+           "an exit.\n"
+           "\n"
+           "keys:\n"
+           "  w            one step forward\n"
+           "  s            one step back\n"
+           "  a, d         a quarter turn left, right\n"
+           "  v, V         cycle the field of view (100, 50, 150 degrees)\n"
+           "  q, Q, Esc    quit\n"
+           "\n"
+           "files: the maze and the textures metal004.bmp, pipes6lights.bmp,\n"
+           "pipeslights.bmp, pipeslightswires.bmp, StoneWallImproved.bmp,\n"
+           "RustyBricksGrate.bmp and SteelBoxFan.bmp, read from the working directory.\n"
+           "An installed maze reads maze1.dat and the textures missing there from\n"
+           "../share/maze beside its bin folder. MAZEFILE is read as given.\n"
+           "\n"
+           "X options (-display NAME, -geometry WxH+X+Y, -sync, ...) go to the toolkit.\n"
+           "\n"
+           "exit codes: 0 after a quit key or a found exit, 1 when the maze or a texture\n"
+           "cannot be read, 2 for a bad command line.\n";
+}
+
+const char* versionText()
+{
+    return "maze " MAZE_VERSION "\n";
+}
+
+int answerCommandLine(const CommandLine& line)
+{
+    switch (line.action) {
+    case CommandLine::Help:
+        std::fputs(usageText(), stdout);
+        return 0;
+    case CommandLine::Version:
+        std::fputs(versionText(), stdout);
+        return 0;
+    case CommandLine::UsageError:
+        std::fprintf(stderr, "maze: %s\n%s", line.error.c_str(), usageText());
+        return 2;
+    case CommandLine::Run:
+        break;
+    }
+    return 0;
+}

@@ -1,0 +1,32 @@
+#pragma once
+
+// The program's own command line: maze [MAZEFILE], --help, --version.
+
+#include <string>
+
+struct CommandLine {
+    enum Action { Run, Help, Version, UsageError };
+    Action action = Run;
+    std::string mazeFile;  // the MAZEFILE operand; "" when none was given
+    std::string error;     // UsageError only: what is wrong, one line, no newline
+};
+
+// Reads the arguments after argv[0]. The X options glutInit takes (-display
+// and -geometry with their values, -direct, -indirect, -iconic, -gldebug,
+// -sync) are passed over, so the same call answers --help, --version and bad
+// options before glutInit, which needs a display, and reads the operand
+// after glutInit has removed them. The first --help (or -h) or --version
+// decides; any other argument starting with "-" is an unknown option; at
+// most one operand.
+CommandLine parseCommandLine(int argc, const char* const* argv);
+
+// The text --help prints on stdout, and usage errors on stderr.
+const char* usageText();
+
+// "maze " and the version, then a newline.
+const char* versionText();
+
+// Prints what a Help, Version or UsageError command line asks for (usage
+// errors as "maze: <error>" and the usage on stderr) and returns the exit
+// code: 0, or 2 for usage errors.
+int answerCommandLine(const CommandLine& line);
