@@ -1,6 +1,5 @@
 // mazetool: the companion command line tool for people who write mazes and textures.
 #include <cstdio>
-#include <cstring>
 
 #include "commands.h"
 
@@ -8,21 +7,49 @@ namespace {
 
 struct Command {
     const char* name;
-    const char* synopsis;
+    const char* synopsis;  // its entry in the list of commands
     int (*run)(const Args&);
+    const char* help;      // what `help NAME` and `NAME --help` print
 };
 
 const Command kCommands[] = {
-    {"info", "info FILE [--cells]      print size, start and exits of a maze file", infoCommand},
+    {"info", "info FILE [--cells]      print size, start and exits of a maze file", infoCommand,
+     "usage: mazetool info FILE [--cells]\n\n"
+     "Loads FILE with the program's own loader and prints \"size W H\", \"start C R\",\n"
+     "\"exits N\" and one \"exit C R\" line per exit (columns and rows from 0).\n"
+     "--cells adds the 32 rows of the grid as hex bytes. Exit code 1 when FILE\n"
+     "cannot be opened.\n"},
     {"check", "check FILE               list what in a maze file will surprise a player, one line\n"
-              "                           each; exit code 0 playable, 1 not", checkCommand},
+              "                           each; exit code 0 playable, 1 not", checkCommand,
+     "usage: mazetool check FILE\n\n"
+     "Loads FILE with the program's own loader and prints one finding a line:\n"
+     "no start or no reachable exit, lines longer than 32 bytes or past the 32nd\n"
+     "row, several starts, open cells on the edge, invisible walls, cells beyond\n"
+     "the drawn width. Then \"N findings: playable\" or \"N findings: not playable\".\n"
+     "Exit code 0 when playable, 1 when not or FILE cannot be opened.\n"},
     {"solve", "solve FILE               print the fewest key presses (w, s, a, d) from the start to\n"
-              "                           an exit", solveCommand},
+              "                           an exit", solveCommand,
+     "usage: mazetool solve FILE\n\n"
+     "Prints one line of the keys w, s, a, d that take the walker from its start\n"
+     "(facing +x) to an exit with the fewest presses; among equally short answers\n"
+     "the first in the order w, s, a, d wins. Press them one at a time, letting\n"
+     "each motion finish. Exit code 1 when no exit can be reached.\n"},
     {"generate", "generate [--width W] [--height H] [--seed N] [--exits K]\n"
                  "                           write a random playable maze (W, H 5..32, default 32;\n"
-                 "                           seed default 1; K exits, default 1)", generateCommand},
-    {"decode", "decode IN.bmp OUT.ppm     decode a bitmap with the program's loader, write a PPM", decodeCommand},
-    {"textures", "textures DIR             write the shipped texture bitmaps into DIR", texturesCommand},
+                 "                           seed default 1; K exits, default 1)", generateCommand,
+     "usage: mazetool generate [--width W] [--height H] [--seed N] [--exits K]\n\n"
+     "Writes a random maze to stdout: H lines of W bytes (5 to 32, default 32,\n"
+     "border included), a border of walls, walls in the six letters, one \"*\", K\n"
+     "exits (default 1), every open cell reachable from the start. The same seed\n"
+     "(default 1) gives the same maze on every machine. Bad values exit with 2.\n"},
+    {"decode", "decode IN.bmp OUT.ppm    decode a bitmap with the program's loader, write a PPM", decodeCommand,
+     "usage: mazetool decode IN.bmp OUT.ppm\n\n"
+     "Decodes IN.bmp with the program's own bitmap loader and writes a binary PPM,\n"
+     "top row first: exactly what the program puts on the walls. On failure prints\n"
+     "the loader's message and exits with 1.\n"},
+    {"textures", "textures DIR             write the shipped texture bitmaps into DIR", texturesCommand,
+     "usage: mazetool textures DIR\n\n"
+     "Writes the seven texture bitmaps the program ships with into DIR.\n"},
 };
 
 void printHelp(std::FILE* out)
@@ -30,7 +57,21 @@ void printHelp(std::FILE* out)
     std::fputs("usage: mazetool COMMAND [ARGS]\n\ncommands:\n", out);
     for (const Command& c : kCommands)
         std::fprintf(out, "  %s\n", c.synopsis);
-    std::fputs("  help                     show this list\n", out);
+    std::fputs("  help [COMMAND]           show this list, or what COMMAND does\n"
+               "\n'mazetool COMMAND --help' is 'mazetool help COMMAND'.\n", out);
+}
+
+const Command* findCommand(const std::string& name)
+{
+    for (const Command& c : kCommands)
+        if (name == c.name)
+            return &c;
+    return nullptr;
+}
+
+bool isHelpOption(const std::string& arg)
+{
+    return arg == "--help" || arg == "-h";
 }
 
 }  // namespace
@@ -39,13 +80,24 @@ int main(int argc, char** argv)
 {
     if (argc < 2)
         return printHelp(stderr), 2;
-    const char* name = argv[1];
-    if (!std::strcmp(name, "help") || !std::strcmp(name, "--help") || !std::strcmp(name, "-h")) {
-        printHelp(stdout);
+    const std::string name = argv[1];
+    const Args args(argv + 2, argv + argc);
+    if (name == "help" || isHelpOption(name)) {
+        if (args.empty())
+            return printHelp(stdout), 0;
+        const Command* c = args.size() == 1 ? findCommand(args[0]) : nullptr;
+        if (!c)
+            return usageError(args.size() == 1 ? "help: unknown command '" + args[0] + "'"
+                                               : "help: more than one command given");
+        std::fputs(c->help, stdout);
         return 0;
     }
-    for (const Command& c : kCommands)
-        if (!std::strcmp(name, c.name))
-            return c.run(Args(argv + 2, argv + argc));
-    return usageError(std::string("unknown command '") + name + "'");
+    const Command* c = findCommand(name);
+    if (!c)
+        return usageError("unknown command '" + name + "'");
+    // Asking for help wins over whatever else the command line holds.
+    for (const std::string& a : args)
+        if (isHelpOption(a))
+            return std::fputs(c->help, stdout), 0;
+    return c->run(args);
 }
