@@ -1,0 +1,232 @@
+// The program as a user meets it outside the build: a maze file named on the
+// command line, --help and bad options without a display, and an install
+// (the program from an empty folder, its desktop entry and manual pages).
+
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <regex>
+#include <string>
+#include <vector>
+
+#include "fixtures.h"
+#include "x11_harness.h"
+
+using namespace e2e;
+namespace fs = std::filesystem;
+
+namespace {
+
+// Two mazes told apart by the wall the walker faces at the start.
+const char kRedAhead[] =
+    "ccccc\n"
+    "c*  r\n"
+    "ccccc\n";
+const char kGreenAhead[] =
+    "ccccc\n"
+    "c*  g\n"
+    "ccccc\n";
+
+std::string slurp(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+std::string quoted(const std::string& s)
+{
+    return "'" + s + "'";
+}
+
+// A folder of the test's own, removed with the object.
+struct TempDir {
+    std::string path;
+    TempDir()
+    {
+        const char* base = std::getenv("TMPDIR");
+        std::string name = std::string(base && *base ? base : "/tmp") + "/maze-install-XXXXXX";
+        if (mkdtemp(name.data()))
+            path = name;
+        EXPECT_FALSE(path.empty()) << "cannot create " << name;
+    }
+    ~TempDir()
+    {
+        std::error_code ec;
+        if (!path.empty())
+            fs::remove_all(path, ec);
+    }
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+};
+
+// Runs a shell command; returns its exit code (-1 if it did not exit) with
+// what it wrote to stdout and stderr.
+int shell(const std::string& command, std::string* out, std::string* err)
+{
+    TempDir scratch;
+    const std::string errFile = scratch.path + "/stderr";
+    std::FILE* pipe = popen((command + " 2>" + quoted(errFile) + " </dev/null").c_str(), "r");
+    if (!pipe)
+        return -1;
+    out->clear();
+    char buffer[4096];
+    for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+        out->append(buffer, n);
+    int status = pclose(pipe);
+    *err = slurp(errFile);
+    return status != -1 && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+bool toolInstalled(const std::string& name)
+{
+    std::string out, err;
+    return shell("command -v " + name, &out, &err) == 0;
+}
+
+// `cmake --install` of this build into prefix.
+void installInto(const std::string& prefix)
+{
+    std::string out, err;
+    int code = shell(quoted(CMAKE_COMMAND) + " --install " + quoted(MAZE_BUILD_DIR) + " --prefix " + quoted(prefix),
+                     &out, &err);
+    ASSERT_EQ(code, 0) << out << err;
+}
+
+TEST(CommandLine, AMazeFileOperandOpensThatMazeOnceTheToolkitHasTakenItsOptions)
+{
+    Files files = mazeFiles(kRedAhead);  // maze1.dat, which must not be read
+    files["mazes/other.dat"] = kGreenAhead;
+    Program maze(MAZE_BINARY, {"-geometry", "500x500", "mazes/other.dat"}, files);
+    ASSERT_TRUE(maze.start());
+    Window w = findProgramWindow(maze);
+    ASSERT_NE(w, 0u) << maze.describe();
+    Image shot;
+    ASSERT_TRUE(waitUntilStable(w, kWaitTimeout, &shot)) << maze.describe();
+    EXPECT_EQ(str(shot.at(shot.width / 2, shot.height / 2)), str(cellColour('g')))
+        << saveDebugImage(shot, "operand");
+    EXPECT_EQ(maze.out(), "load succesful\n");
+    EXPECT_EQ(maze.err(), "");
+}
+
+TEST(CommandLine, AMissingMazeFileIsNamedInTheLineAndEndsWithCodeOne)
+{
+    Program maze(MAZE_BINARY, {"mazes/none.dat"}, mazeFiles(kRedAhead));
+    ASSERT_TRUE(maze.start());
+    ExitStatus st;
+    ASSERT_TRUE(maze.waitExit(kExitTimeout, &st)) << maze.describe();
+    EXPECT_TRUE(st.exited) << st.str();
+    EXPECT_EQ(st.code, 1) << maze.describe();
+    EXPECT_EQ(maze.out(), "mazes/none.dat can not be opened. Exiting program.\n");
+    EXPECT_EQ(maze.err(), "");
+}
+
+TEST(CommandLine, HelpVersionAndUnknownOptionsAreAnsweredWithoutADisplay)
+{
+    struct Run {
+        ExitStatus st;
+        std::string out, err;
+    };
+    auto runWithoutDisplay = [](const std::string& arg, Run* r) {
+        Program maze("/usr/bin/env", {"-u", "DISPLAY", MAZE_BINARY, arg});
+        ASSERT_TRUE(maze.start());
+        ASSERT_TRUE(maze.waitExit(kExitTimeout, &r->st)) << maze.describe();
+        r->out = maze.out();
+        r->err = maze.err();
+    };
+
+    Run help;
+    ASSERT_NO_FATAL_FAILURE(runWithoutDisplay("--help", &help));
+    EXPECT_TRUE(help.st.exited && help.st.code == 0) << help.st.str() << "\n" << help.err;
+    EXPECT_EQ(help.out.rfind("usage: maze [MAZEFILE]\n", 0), 0u) << help.out;
+    for (const char* topic : {"keys:", "files:", "exit codes:"})
+        EXPECT_NE(help.out.find(topic), std::string::npos) << topic << " missing from\n" << help.out;
+    EXPECT_EQ(help.err, "");
+
+    Run version;
+    ASSERT_NO_FATAL_FAILURE(runWithoutDisplay("--version", &version));
+    EXPECT_TRUE(version.st.exited && version.st.code == 0) << version.st.str() << "\n" << version.err;
+    EXPECT_TRUE(std::regex_match(version.out, std::regex("maze [0-9]+\\.[0-9]+\\.[0-9]+\n"))) << version.out;
+
+    Run unknown;
+    ASSERT_NO_FATAL_FAILURE(runWithoutDisplay("--frobnicate", &unknown));
+    EXPECT_TRUE(unknown.st.exited && unknown.st.code == 2) << unknown.st.str() << "\n" << unknown.err;
+    EXPECT_EQ(unknown.out, "");
+    EXPECT_EQ(unknown.err, "maze: unknown option '--frobnicate'\n" + help.out);
+}
+
+TEST(Install, TheInstalledMazeStartedInAnEmptyFolderShowsTheShippedMaze)
+{
+    TempDir prefix;
+    ASSERT_NO_FATAL_FAILURE(installInto(prefix.path));
+    EXPECT_TRUE(fs::is_regular_file(prefix.path + "/bin/mazetool"));
+
+    // The picture the build's program shows in a folder holding the shipped
+    // maze and textures.
+    Image expected;
+    {
+        Files shipped;
+        shipped["maze1.dat"] = slurp(MAZE_BUILD_DIR "/run/maze1.dat");
+        for (const char* name : kTextureFiles)
+            shipped[name] = slurp(std::string(MAZE_BUILD_DIR "/run/") + name);
+        for (const auto& [name, bytes] : shipped)
+            ASSERT_FALSE(bytes.empty()) << name << " is missing from the build's run folder";
+        Program maze(MAZE_BINARY, {}, shipped);
+        ASSERT_TRUE(maze.start());
+        Window w = findProgramWindow(maze);
+        ASSERT_NE(w, 0u) << maze.describe();
+        ASSERT_TRUE(waitUntilStable(w, kWaitTimeout, &expected)) << maze.describe();
+    }
+
+    Program installed(prefix.path + "/bin/maze");  // no files: an empty folder
+    ASSERT_TRUE(installed.start());
+    Window w = findProgramWindow(installed);
+    ASSERT_NE(w, 0u) << installed.describe();
+    Image shot;
+    ASSERT_TRUE(waitUntilStable(w, kWaitTimeout, &shot)) << installed.describe();
+    EXPECT_EQ(installed.out(), "load succesful\n");
+    EXPECT_EQ(installed.err(), "");
+    EXPECT_TRUE(shot == expected) << "installed: " << saveDebugImage(shot, "installed")
+                                  << "\nbuild: " << saveDebugImage(expected, "build");
+}
+
+TEST(Install, TheDesktopEntryPassesDesktopFileValidate)
+{
+    if (!toolInstalled("desktop-file-validate"))
+        GTEST_SKIP() << "desktop-file-validate is not installed (scripts/test installs it)";
+    TempDir prefix;
+    ASSERT_NO_FATAL_FAILURE(installInto(prefix.path));
+    const std::string entry = prefix.path + "/share/applications/maze.desktop";
+    ASSERT_TRUE(fs::is_regular_file(entry));
+    std::string out, err;
+    EXPECT_EQ(shell("desktop-file-validate " + quoted(entry), &out, &err), 0) << out << err;
+    EXPECT_EQ(out + err, "");
+    EXPECT_NE(slurp(entry).find("\nCategories=Game;"), std::string::npos);
+}
+
+TEST(Install, TheManualPagesRenderWithoutWarnings)
+{
+    if (!toolInstalled("man"))
+        GTEST_SKIP() << "man is not installed (scripts/test installs it)";
+    TempDir prefix;
+    ASSERT_NO_FATAL_FAILURE(installInto(prefix.path));
+    struct Page {
+        const char* path;
+        const char* title;
+    } pages[] = {{"/share/man/man6/maze.6", "MAZE(6)"}, {"/share/man/man1/mazetool.1", "MAZETOOL(1)"}};
+    for (const Page& page : pages) {
+        SCOPED_TRACE(page.path);
+        std::string out, err;
+        EXPECT_EQ(shell("MANWIDTH=80 man --warnings -l " + quoted(prefix.path + page.path), &out, &err), 0) << err;
+        EXPECT_EQ(err, "");
+        EXPECT_EQ(out.rfind(page.title, 0), 0u) << out.substr(0, 200);
+        EXPECT_NE(out.find("\nNAME\n"), std::string::npos) << out.substr(0, 200);
+    }
+}
+
+}  // namespace
