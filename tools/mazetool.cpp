@@ -15,14 +15,14 @@ struct Command {
 const Command kCommands[] = {
     {"info", "info FILE [--cells]      print size, start and exits of a maze file", infoCommand,
      "usage: mazetool info FILE [--cells]\n\n"
-     "Loads FILE with the program's own loader and prints \"size W H\", \"start C R\",\n"
+     "Reads FILE as the program does and prints \"size W H\", \"start C R\",\n"
      "\"exits N\" and one \"exit C R\" line per exit (columns and rows from 0).\n"
      "--cells adds the 32 rows of the grid as hex bytes. Exit code 1 when FILE\n"
      "cannot be opened.\n"},
     {"check", "check FILE               list what in a maze file will surprise a player, one line\n"
               "                           each; exit code 0 playable, 1 not", checkCommand,
      "usage: mazetool check FILE\n\n"
-     "Loads FILE with the program's own loader and prints one finding a line:\n"
+     "Reads FILE as the program does and prints one finding a line:\n"
      "no start or no reachable exit, lines longer than 32 bytes or past the 32nd\n"
      "row, several starts, open cells on the edge, invisible walls, cells beyond\n"
      "the drawn width. Then \"N findings: playable\" or \"N findings: not playable\".\n"
