@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "fixtures.h"
-#include "x11_harness.h"
+#include "screen.h"
 
 using namespace e2e;
 namespace fs = std::filesystem;

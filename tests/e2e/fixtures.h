@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "x11_harness.h"
+#include "screen.h"
 
 namespace e2e {
 

@@ -136,7 +136,7 @@ TEST(Soak, RandomKeysAndResizesKeepTheProgramAliveRespondingAndItsMemoryFlat)
         sleepFor(uniform(20, 50) / 1000.0);
 
         if (now() >= nextRss) {
-            rss.push_back({now() - begin, residentKb(maze.pid())});
+            rss.push_back({now() - begin, statusKb(maze.pid(), "VmRSS")});
             nextRss = now() + kRssInterval;
         }
         if (now() >= nextCheck) {

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "fixtures.h"
-#include "x11_harness.h"
+#include "screen.h"
 
 using namespace e2e;
 
