@@ -4,19 +4,15 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <regex>
 #include <string>
 #include <vector>
 
 #include "fixtures.h"
 #include "screen.h"
+#include "tool_run.h"
 
 using namespace e2e;
 namespace fs = std::filesystem;
@@ -32,12 +28,6 @@ const char kGreenAhead[] =
     "ccccc\n"
     "c*  g\n"
     "ccccc\n";
-
-std::string slurp(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 std::string quoted(const std::string& s)
 {
@@ -65,37 +55,16 @@ struct TempDir {
     TempDir& operator=(const TempDir&) = delete;
 };
 
-// Runs a shell command; returns its exit code (-1 if it did not exit) with
-// what it wrote to stdout and stderr.
-int shell(const std::string& command, std::string* out, std::string* err)
-{
-    TempDir scratch;
-    const std::string errFile = scratch.path + "/stderr";
-    std::FILE* pipe = popen((command + " 2>" + quoted(errFile) + " </dev/null").c_str(), "r");
-    if (!pipe)
-        return -1;
-    out->clear();
-    char buffer[4096];
-    for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-        out->append(buffer, n);
-    int status = pclose(pipe);
-    *err = slurp(errFile);
-    return status != -1 && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
 bool toolInstalled(const std::string& name)
 {
-    std::string out, err;
-    return shell("command -v " + name, &out, &err) == 0;
+    return runShell("command -v " + name).code == 0;
 }
 
 // `cmake --install` of this build into prefix.
 void installInto(const std::string& prefix)
 {
-    std::string out, err;
-    int code = shell(quoted(CMAKE_COMMAND) + " --install " + quoted(MAZE_BUILD_DIR) + " --prefix " + quoted(prefix),
-                     &out, &err);
-    ASSERT_EQ(code, 0) << out << err;
+    ToolRun r = runShell(quoted(CMAKE_COMMAND) + " --install " + quoted(MAZE_BUILD_DIR) + " --prefix " + quoted(prefix));
+    ASSERT_EQ(r.code, 0) << r.out << r.err;
 }
 
 TEST(CommandLine, AMazeFileOperandOpensThatMazeOnceTheToolkitHasTakenItsOptions)
@@ -171,9 +140,9 @@ TEST(Install, TheInstalledMazeStartedInAnEmptyFolderShowsTheShippedMaze)
     Image expected;
     {
         Files shipped;
-        shipped["maze1.dat"] = slurp(MAZE_BUILD_DIR "/run/maze1.dat");
+        shipped["maze1.dat"] = readFile(MAZE_BUILD_DIR "/run/maze1.dat");
         for (const char* name : kTextureFiles)
-            shipped[name] = slurp(std::string(MAZE_BUILD_DIR "/run/") + name);
+            shipped[name] = readFile(std::string(MAZE_BUILD_DIR "/run/") + name);
         for (const auto& [name, bytes] : shipped)
             ASSERT_FALSE(bytes.empty()) << name << " is missing from the build's run folder";
         Program maze(MAZE_BINARY, {}, shipped);
@@ -203,10 +172,10 @@ TEST(Install, TheDesktopEntryPassesDesktopFileValidate)
     ASSERT_NO_FATAL_FAILURE(installInto(prefix.path));
     const std::string entry = prefix.path + "/share/applications/maze.desktop";
     ASSERT_TRUE(fs::is_regular_file(entry));
-    std::string out, err;
-    EXPECT_EQ(shell("desktop-file-validate " + quoted(entry), &out, &err), 0) << out << err;
-    EXPECT_EQ(out + err, "");
-    EXPECT_NE(slurp(entry).find("\nCategories=Game;"), std::string::npos);
+    ToolRun r = runShell("desktop-file-validate " + quoted(entry));
+    EXPECT_EQ(r.code, 0) << r.out << r.err;
+    EXPECT_EQ(r.out + r.err, "");
+    EXPECT_NE(readFile(entry).find("\nCategories=Game;"), std::string::npos);
 }
 
 TEST(Install, TheManualPagesRenderWithoutWarnings)
@@ -221,11 +190,11 @@ TEST(Install, TheManualPagesRenderWithoutWarnings)
     } pages[] = {{"/share/man/man6/maze.6", "MAZE(6)"}, {"/share/man/man1/mazetool.1", "MAZETOOL(1)"}};
     for (const Page& page : pages) {
         SCOPED_TRACE(page.path);
-        std::string out, err;
-        EXPECT_EQ(shell("MANWIDTH=80 man --warnings -l " + quoted(prefix.path + page.path), &out, &err), 0) << err;
-        EXPECT_EQ(err, "");
-        EXPECT_EQ(out.rfind(page.title, 0), 0u) << out.substr(0, 200);
-        EXPECT_NE(out.find("\nNAME\n"), std::string::npos) << out.substr(0, 200);
+        ToolRun r = runShell("MANWIDTH=80 man --warnings -l " + quoted(prefix.path + page.path));
+        EXPECT_EQ(r.code, 0) << r.err;
+        EXPECT_EQ(r.err, "");
+        EXPECT_EQ(r.out.rfind(page.title, 0), 0u) << r.out.substr(0, 200);
+        EXPECT_NE(r.out.find("\nNAME\n"), std::string::npos) << r.out.substr(0, 200);
     }
 }
 

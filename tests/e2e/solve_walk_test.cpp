@@ -4,31 +4,24 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
 
 #include "fixtures.h"
 #include "screen.h"
+#include "tool_run.h"
 
 using namespace e2e;
 
 namespace {
 
-// Runs mazetool in a folder of its own and returns what it printed.
-std::string mazetool(const std::vector<std::string>& args, const Files& files = {})
-{
-    Program tool(MAZETOOL_BINARY, args, files);
-    EXPECT_TRUE(tool.start());
-    ExitStatus st;
-    EXPECT_TRUE(tool.waitExit(kExitTimeout, &st)) << tool.describe();
-    EXPECT_TRUE(st.exited && st.code == 0) << tool.describe();
-    return tool.out();
-}
-
 TEST(SolveWalk, GeneratedMazeWalkedWithTheSolveKeysEndsWithTheCongratulation)
 {
-    const std::string text = mazetool({"generate", "--width", "9", "--height", "9", "--seed", "7"});
+    const ToolRun generated = runTool("generate --width 9 --height 9 --seed 7");
+    ASSERT_EQ(generated.code, 0) << generated.err;
+    const std::string text = generated.out;
     ASSERT_EQ(text.size(), 9u * 10u) << text;
-    const std::string line = mazetool({"solve", "maze1.dat"}, {{"maze1.dat", text}});
+    const ToolRun solved = runTool("solve maze1.dat", {{"maze1.dat", text}});
+    ASSERT_EQ(solved.code, 0) << solved.err;
+    const std::string line = solved.out;
     ASSERT_GT(line.size(), 1u);
     ASSERT_EQ(line.back(), '\n');
     const std::string keys = line.substr(0, line.size() - 1);

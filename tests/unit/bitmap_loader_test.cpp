@@ -6,13 +6,13 @@
 #include <sstream>
 #include <string>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
 
 #include "bmp_builder.h"
 #include "platform/message_box.h"
 #include "render/bitmap_loader.h"
+#include "tool_run.h"
 
 namespace {
 
@@ -36,14 +36,6 @@ std::string writeTemp(const std::string& name, const std::string& content)
     std::string path = tempDir() + "/" + name;
     std::ofstream(path, std::ios::binary) << content;
     return path;
-}
-
-std::string readFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
 }
 
 struct Decoded {
@@ -408,48 +400,41 @@ TEST(MessageBox, WritesCaptionAndOneLineToStderrWithoutAWindow)
     }
 }
 
-// Runs mazetool; returns its exit code and what it wrote to stderr.
-int runTool(const std::string& args, std::string& err)
-{
-    const std::string errPath = tempDir() + "/tool.err";
-    const std::string command = std::string("'") + MAZETOOL_BINARY + "' " + args + " 2>'" + errPath + "'";
-    int status = std::system(command.c_str());
-    err = readFile(errPath);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
 TEST(MazetoolDecode, WritesPpmTopRowFirst)
 {
     const std::string in = writeTemp("in.bmp", bmp::build(layout(2, 3, 24,
         row(bgr(0x0000FF) + bgr(0x00FF00)) + row(bgr(0x010203) + bgr(0x040506)) + row(bgr(0xFF0000) + bgr(0xFFFFFF)))));
     const std::string out = tempDir() + "/out.ppm";
-    std::string err;
-    ASSERT_EQ(runTool("decode '" + in + "' '" + out + "'", err), 0) << err;
-    EXPECT_EQ(err, "");
+    ToolRun r = runTool("decode '" + in + "' '" + out + "'");
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.err, "");
     EXPECT_EQ(readFile(out), "P6\n2 3\n255\n" + rgb({0xFF0000, 0xFFFFFF, 0x010203, 0x040506, 0x0000FF, 0x00FF00}));
 }
 
 TEST(MazetoolDecode, FailuresAndUsage)
 {
     const std::string out = tempDir() + "/never.ppm";
-    std::string err;
     const std::string missing = tempDir() + "/missing.bmp";
-    EXPECT_EQ(runTool("decode '" + missing + "' '" + out + "'", err), 1);
-    EXPECT_EQ(err, "Error: Failed to open DIB file " + missing + ".\n");
+    ToolRun r = runTool("decode '" + missing + "' '" + out + "'");
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.err, "Error: Failed to open DIB file " + missing + ".\n");
 
     const std::string broken = writeTemp("broken.bmp", bmp::build(with(layout(1, 1, 24, row(bgr(1))), [](bmp::Layout& s) { s.headerSize = 124; })));
-    EXPECT_EQ(runTool("decode '" + broken + "' '" + out + "'", err), 1);
-    EXPECT_EQ(err, "Error: Unknown DIB file format.\n");
+    r = runTool("decode '" + broken + "' '" + out + "'");
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.err, "Error: Unknown DIB file format.\n");
     struct stat st;
     EXPECT_NE(stat(out.c_str(), &st), 0) << "no output after a failed decode";
 
     const std::string good = writeTemp("good.bmp", bmp::build(layout(1, 1, 24, row(bgr(1)))));
-    EXPECT_EQ(runTool("decode '" + good + "' '" + tempDir() + "/no/such/dir.ppm'", err), 1);
-    EXPECT_NE(err.find("cannot write"), std::string::npos) << err;
+    r = runTool("decode '" + good + "' '" + tempDir() + "/no/such/dir.ppm'");
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.err.find("cannot write"), std::string::npos) << r.err;
 
     for (const char* args : {"decode", "decode a.bmp", "decode a.bmp b.ppm c", "decode --fast a.bmp b.ppm"}) {
-        EXPECT_EQ(runTool(args, err), 2) << args;
-        EXPECT_NE(err.find("mazetool: decode:"), std::string::npos) << args << ": " << err;
+        r = runTool(args);
+        EXPECT_EQ(r.code, 2) << args;
+        EXPECT_NE(r.err.find("mazetool: decode:"), std::string::npos) << args << ": " << r.err;
     }
 }
 

@@ -152,7 +152,7 @@ TEST(MazetoolSolve, ShippedMaze)
     ASSERT_EQ(r.out.back(), '\n');
     std::string keys = r.out.substr(0, r.out.size() - 1);
     EXPECT_EQ(keys.find_first_not_of("wsad"), std::string::npos) << keys;
-    EXPECT_TRUE(mt::Sim(mt::splitLines(mt::readAll(path))).walks(keys)) << keys;
+    EXPECT_TRUE(mt::Sim(mt::splitLines(mt::readFile(path))).walks(keys)) << keys;
 }
 
 TEST(MazetoolSolve, CommandLine)

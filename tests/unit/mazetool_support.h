@@ -6,45 +6,17 @@
 #include <gtest/gtest.h>
 
 #include "temp_file.h"
+#include "tool_run.h"
 
-#include <cstdio>
-#include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <string>
-#include <sys/wait.h>
-#include <unistd.h>
 #include <vector>
 
 namespace mt {
 
-inline std::string readAll(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
+using ::readFile;
+using ::runTool;
 using ::TempFile;
-
-struct ToolRun {
-    int code = -1;  // exit code, -1 if it did not exit normally
-    std::string out, err;
-};
-
-// Runs the real mazetool with the arguments (already quoted for the shell).
-inline ToolRun runTool(const std::string& args)
-{
-    TempFile out, err;
-    std::string cmd = std::string("'") + MAZETOOL_BINARY + "' " + args + " >" + out.path + " 2>" + err.path +
-                      " </dev/null";
-    int status = std::system(cmd.c_str());
-    ToolRun r;
-    if (status != -1 && WIFEXITED(status))
-        r.code = WEXITSTATUS(status);
-    r.out = readAll(out.path);
-    r.err = readAll(err.path);
-    return r;
-}
+using ::ToolRun;
 
 inline std::string quoted(const std::string& s)
 {

@@ -1,7 +1,6 @@
 // mazetool textures: the shipped texture art, checked through the files the real tool writes.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
 
 #include <algorithm>
 #include <cmath>
@@ -9,7 +8,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <set>
 #include <sstream>
 #include <string>
@@ -17,42 +15,17 @@
 
 #include "render/bitmap_loader.h"
 #include "render/texture_set.h"
+#include "tool_run.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-struct ToolRun {
-    int code = -1;
-    std::string out, err;
-};
-
-std::string readFile(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 fs::path freshDir()
 {
     char path[] = "/tmp/texture_art_test_XXXXXX";
     EXPECT_NE(mkdtemp(path), nullptr);
     return path;
-}
-
-// Runs mazetool with the arguments (already shell-quoted where needed).
-ToolRun runTool(const std::string& args)
-{
-    fs::path dir = freshDir();
-    std::string cmd = std::string(MAZETOOL_BINARY) + " " + args + " > " + (dir / "out").string() + " 2> " +
-                      (dir / "err").string();
-    int status = std::system(cmd.c_str());
-    ToolRun r;
-    r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    r.out = readFile(dir / "out");
-    r.err = readFile(dir / "err");
-    fs::remove_all(dir);
-    return r;
 }
 
 uint32_t le(const std::string& b, size_t at, int bytes)
