@@ -13,12 +13,7 @@
 //                    [--rounds N] [--seconds S] [--warmup S]
 
 #include <dirent.h>
-#include <fcntl.h>
-#include <poll.h>
-#include <signal.h>
 #include <sys/mman.h>
-#include <sys/prctl.h>
-#include <sys/wait.h>
 #include <time.h>
 #include <unistd.h>
 
@@ -31,100 +26,16 @@
 #include <string>
 #include <vector>
 
-
+#include "process.h"
 #include "swap_record.h"
 
 namespace {
-
-pid_t g_xvfb = 0;     // the server we started, stopped at exit
-pid_t g_program = 0;  // the program being measured, if any
 
 int64_t nowNs()
 {
     timespec ts;
     clock_gettime(CLOCK_MONOTONIC, &ts);
     return int64_t(ts.tv_sec) * 1000000000 + ts.tv_nsec;
-}
-
-void sleepSeconds(double s)
-{
-    timespec ts{time_t(s), long((s - double(time_t(s))) * 1e9)};
-    while (nanosleep(&ts, &ts) != 0) {
-    }
-}
-
-// SIGTERM, a grace period, then SIGKILL; always reaps.
-void stopProcess(pid_t& pid)
-{
-    if (pid <= 0)
-        return;
-    kill(pid, SIGTERM);
-    for (int i = 0; i < 200; ++i) {
-        if (waitpid(pid, nullptr, WNOHANG) == pid) {
-            pid = 0;
-            return;
-        }
-        sleepSeconds(0.01);
-    }
-    kill(pid, SIGKILL);
-    waitpid(pid, nullptr, 0);
-    pid = 0;
-}
-
-void stopAll()
-{
-    stopProcess(g_program);
-    stopProcess(g_xvfb);
-}
-
-void onSignal(int)
-{
-    stopAll();
-    _exit(2);
-}
-
-// Starts Xvfb on a display it picks itself; returns its name (":N") or "".
-std::string startXvfb()
-{
-    int fds[2];
-    if (pipe2(fds, O_CLOEXEC) != 0)
-        return "";
-    g_xvfb = fork();
-    if (g_xvfb == 0) {
-        prctl(PR_SET_PDEATHSIG, SIGTERM);
-        int fd = dup(fds[1]);  // without close-on-exec, for the server to write to
-        int null = open("/dev/null", O_RDWR);
-        dup2(null, 0), dup2(null, 1), dup2(null, 2);
-        std::string fdArg = std::to_string(fd);
-        execlp("Xvfb", "Xvfb", "-displayfd", fdArg.c_str(), "-screen", "0", "1024x768x24", "-nolisten", "tcp",
-               "-noreset", static_cast<char*>(nullptr));
-        _exit(127);
-    }
-    close(fds[1]);
-    std::string number;
-    const int64_t deadline = nowNs() + 30 * int64_t(1000000000);
-    while (nowNs() < deadline) {
-        pollfd p{fds[0], POLLIN, 0};
-        if (poll(&p, 1, 100) <= 0)
-            continue;
-        char c;
-        if (read(fds[0], &c, 1) != 1 || c == '\n')
-            break;
-        number += c;
-    }
-    close(fds[0]);
-    return number.empty() ? "" : ":" + number;
-}
-
-long statusKb(pid_t pid, const char* field)
-{
-    std::ifstream in("/proc/" + std::to_string(pid) + "/status");
-    std::string line;
-    const size_t n = std::strlen(field);
-    while (std::getline(in, line))
-        if (line.compare(0, n, field) == 0 && line[n] == ':')
-            return std::atol(line.c_str() + n + 1);
-    return -1;
 }
 
 // CPU time of all the process's threads so far, in nanoseconds (-1 if gone).
@@ -179,53 +90,42 @@ Run measure(const std::string& program, const Options& o, const std::string& dis
         return run;
     }
 
+    // In the run folder, which holds the maze and the textures.
+    proc::Program p(program);
+    p.setWorkDir(o.rundir);
+    p.setEnv("DISPLAY", display);
+    p.setEnv("LD_PRELOAD", o.shim);
+    p.setEnv(kSwapRecordEnv, path);
     const int64_t start = nowNs();
-    g_program = fork();
-    if (g_program == 0) {
-        prctl(PR_SET_PDEATHSIG, SIGKILL);
-        int null = open("/dev/null", O_RDWR);
-        dup2(null, 0), dup2(null, 1);
-        if (chdir(o.rundir.c_str()) != 0)
-            _exit(126);
-        setenv("DISPLAY", display.c_str(), 1);
-        setenv("LD_PRELOAD", o.shim.c_str(), 1);
-        setenv(kSwapRecordEnv, path, 1);
-        execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
-        _exit(127);
-    }
+    p.start();
 
     auto swaps = [&] { return __atomic_load_n(&rec->swaps, __ATOMIC_ACQUIRE); };
-    auto alive = [&] {
-        if (g_program > 0 && waitpid(g_program, nullptr, WNOHANG) == g_program)
-            g_program = 0;  // ended on its own, and reaped
-        return g_program > 0;
-    };
     const int64_t deadline = start + 60 * int64_t(1000000000);
-    while (swaps() == 0 && alive() && nowNs() < deadline)
-        sleepSeconds(0.0005);
-    if (swaps() > 0 && alive()) {
+    while (swaps() == 0 && p.running() && nowNs() < deadline)
+        proc::sleepFor(0.0005);
+    if (swaps() > 0 && p.running()) {
         run.startupMs = double(rec->firstSwapNs - start) / 1e6;
         run.startupCpuMs = double(rec->firstSwapCpuNs) / 1e6;
         run.renderer = std::string(rec->renderer, strnlen(rec->renderer, sizeof rec->renderer));
-        sleepSeconds(o.warmup);
+        proc::sleepFor(o.warmup);
         // Swaps counted between two swap instants, so the window is exact.
         uint64_t c0 = swaps();
         int64_t t0 = __atomic_load_n(&rec->lastSwapNs, __ATOMIC_RELAXED);
-        int64_t cpu0 = cpuNs(g_program);
-        sleepSeconds(o.seconds);
+        int64_t cpu0 = cpuNs(p.pid());
+        proc::sleepFor(o.seconds);
         uint64_t c1 = swaps();
         int64_t t1 = __atomic_load_n(&rec->lastSwapNs, __ATOMIC_RELAXED);
-        int64_t cpu1 = cpuNs(g_program);
-        if (alive() && c1 > c0 && t1 > t0 && cpu0 >= 0 && cpu1 >= cpu0) {
+        int64_t cpu1 = cpuNs(p.pid());
+        if (p.running() && c1 > c0 && t1 > t0 && cpu0 >= 0 && cpu1 >= cpu0) {
             run.fps = double(c1 - c0) / (double(t1 - t0) / 1e9);
             run.cpuMsPerFrame = double(cpu1 - cpu0) / 1e6 / double(c1 - c0);
-            run.hwmKb = statusKb(g_program, "VmHWM");
+            run.hwmKb = proc::statusKb(p.pid(), "VmHWM");
             run.ok = run.hwmKb > 0;
         }
     }
     if (!run.ok)
-        std::fprintf(stderr, "frame_bench: %s did not keep presenting frames\n", program.c_str());
-    stopProcess(g_program);
+        std::fprintf(stderr, "frame_bench: %s did not keep presenting frames\n", p.describe().c_str());
+    p.stop();
     munmap(rec, sizeof(SwapRecord));
     unlink(path);
     return run;
@@ -300,19 +200,16 @@ int main(int argc, char** argv)
         std::free(full);
     }
 
-    std::atexit(stopAll);
-    signal(SIGINT, onSignal);
-    signal(SIGTERM, onSignal);
-    signal(SIGHUP, onSignal);
     // Mesa's software rasteriser, whatever the machine has.
     setenv("LIBGL_ALWAYS_SOFTWARE", "1", 1);
     setenv("GALLIUM_DRIVER", "llvmpipe", 1);
 
-    const std::string display = startXvfb();
-    if (display.empty()) {
-        std::fprintf(stderr, "frame_bench: Xvfb did not start\n");
+    proc::Xvfb xvfb;
+    if (!xvfb.start(30)) {
+        std::fprintf(stderr, "frame_bench: Xvfb did not start: %s\n", xvfb.describe().c_str());
         return 1;
     }
+    const std::string display = xvfb.display();
 
     Series maze, minimal;
     for (int r = 0; r < o.rounds; ++r) {
