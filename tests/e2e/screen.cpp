@@ -18,8 +18,6 @@ namespace e2e {
 using x::display;
 using x::withoutXError;
 
-// ---- Screenshots ----------------------------------------------------------
-
 std::string str(Rgb c)
 {
     return "(" + std::to_string(c.r) + ", " + std::to_string(c.g) + ", " + std::to_string(c.b) + ")";
@@ -33,46 +31,29 @@ Rgb Image::at(int x, int y) const
     return Rgb{p[0], p[1], p[2]};
 }
 
+namespace {
+
+// The window's pixels; empty if it is gone, unmapped or not all on screen.
 Image screenshot(Window w)
 {
-    Image img;
-    Display* d = display();
-    XWindowAttributes a;
-    Status got = 0;
-    int rootX = 0, rootY = 0;
-    Window child;
-    if (!withoutXError([&](Display* dd) {
-            got = XGetWindowAttributes(dd, w, &a) &&
-                  XTranslateCoordinates(dd, w, DefaultRootWindow(dd), 0, 0, &rootX, &rootY, &child);
-        }) ||
-        !got || a.map_state != IsViewable)
-        return img;
-    // XGetImage refuses any part of a window that lies off screen.
-    int x0 = std::max(0, -rootX), y0 = std::max(0, -rootY);
-    int x1 = std::min(a.width, DisplayWidth(d, DefaultScreen(d)) - rootX);
-    int y1 = std::min(a.height, DisplayHeight(d, DefaultScreen(d)) - rootY);
-    if (x1 <= x0 || y1 <= y0)
-        return img;
     XImage* xi = nullptr;
-    withoutXError([&](Display* dd) {
-        xi = XGetImage(dd, w, x0, y0, unsigned(x1 - x0), unsigned(y1 - y0), AllPlanes, ZPixmap);
+    XWindowAttributes a;
+    withoutXError([&](Display* d) {
+        if (XGetWindowAttributes(d, w, &a) && a.map_state == IsViewable)
+            xi = XGetImage(d, w, 0, 0, unsigned(a.width), unsigned(a.height), AllPlanes, ZPixmap);
     });
+    Image img;
     if (!xi)
         return img;
     // Xvfb's 24-bit screen: 32 bits a pixel, blue in the lowest byte.
-    if (xi->bits_per_pixel == 32 && xi->red_mask == 0xff0000 && xi->green_mask == 0xff00 &&
-        xi->blue_mask == 0xff && xi->byte_order == LSBFirst) {
+    if (xi->bits_per_pixel == 32 && xi->byte_order == LSBFirst && xi->red_mask == 0xff0000 &&
+        xi->green_mask == 0xff00 && xi->blue_mask == 0xff) {
         img.width = xi->width;
         img.height = xi->height;
-        img.rgb.resize(size_t(img.width) * size_t(img.height) * 3);
-        uint8_t* out = img.rgb.data();
         for (int y = 0; y < img.height; ++y) {
-            const uint8_t* p = reinterpret_cast<const uint8_t*>(xi->data) + size_t(y) * size_t(xi->bytes_per_line);
-            for (int x = 0; x < img.width; ++x, p += 4, out += 3) {
-                out[0] = p[2];
-                out[1] = p[1];
-                out[2] = p[0];
-            }
+            const auto* p = reinterpret_cast<const uint8_t*>(xi->data) + size_t(y) * size_t(xi->bytes_per_line);
+            for (int x = 0; x < img.width; ++x, p += 4)
+                img.rgb.insert(img.rgb.end(), {p[2], p[1], p[0]});
         }
     } else {
         ADD_FAILURE() << "unexpected screen format: " << xi->bits_per_pixel << " bits a pixel";
@@ -81,38 +62,31 @@ Image screenshot(Window w)
     return img;
 }
 
+}  // namespace
+
 double fractionWhere(const Image& img, const std::function<bool(Rgb)>& pred)
 {
-    if (img.empty())
-        return 0;
-    size_t hits = 0, total = size_t(img.width) * size_t(img.height);
-    for (size_t i = 0; i < total; ++i) {
-        const uint8_t* p = &img.rgb[i * 3];
-        hits += pred(Rgb{p[0], p[1], p[2]});
-    }
-    return double(hits) / double(total);
+    size_t hits = 0;
+    for (size_t i = 0; i + 2 < img.rgb.size(); i += 3)
+        hits += pred(Rgb{img.rgb[i], img.rgb[i + 1], img.rgb[i + 2]});
+    return img.empty() ? 0 : double(hits) / double(img.rgb.size() / 3);
 }
 
 std::string dominantColours(const Image& img, int n)
 {
-    if (img.empty())
-        return "(empty image)";
     std::map<uint32_t, size_t> counts;
-    size_t total = size_t(img.width) * size_t(img.height);
-    for (size_t i = 0; i < total; ++i) {
-        const uint8_t* p = &img.rgb[i * 3];
-        ++counts[uint32_t(p[0]) << 16 | uint32_t(p[1]) << 8 | p[2]];
-    }
+    for (size_t i = 0; i + 2 < img.rgb.size(); i += 3)
+        ++counts[uint32_t(img.rgb[i]) << 16 | uint32_t(img.rgb[i + 1]) << 8 | img.rgb[i + 2]];
     std::vector<std::pair<size_t, uint32_t>> byCount;
-    for (auto& [c, k] : counts)
-        byCount.push_back({k, c});
+    for (auto [colour, count] : counts)
+        byCount.push_back({count, colour});
     std::sort(byCount.rbegin(), byCount.rend());
-    std::string s;
+    std::string s = img.empty() ? "(empty image)" : "";
     for (int i = 0; i < n && i < int(byCount.size()); ++i) {
         auto [count, c] = byCount[size_t(i)];
-        char pct[32];
-        std::snprintf(pct, sizeof pct, " %.1f%%", 100.0 * double(count) / double(total));
-        s += (i ? ", " : "") + str(Rgb{uint8_t(c >> 16), uint8_t(c >> 8), uint8_t(c)}) + pct;
+        char share[32];
+        std::snprintf(share, sizeof share, " %.1f%%", 100.0 * double(count) / double(img.rgb.size() / 3));
+        s += (i ? ", " : "") + str(Rgb{uint8_t(c >> 16), uint8_t(c >> 8), uint8_t(c)}) + share;
     }
     return s;
 }
@@ -120,91 +94,59 @@ std::string dominantColours(const Image& img, int n)
 std::string saveDebugImage(const Image& img, const std::string& name)
 {
     const char* tmp = std::getenv("TMPDIR");
-    std::string dir = std::string(tmp && *tmp ? tmp : "/tmp") + "/maze-e2e-images";
+    const std::string dir = std::string(tmp && *tmp ? tmp : "/tmp") + "/maze-e2e-images";
     std::error_code ec;
     std::filesystem::create_directories(dir, ec);
     std::string test = "unknown";
     if (const auto* info = ::testing::UnitTest::GetInstance()->current_test_info())
         test = std::string(info->test_suite_name()) + "." + info->name();
     std::replace(test.begin(), test.end(), '/', '_');
-    std::string path = dir + "/" + test + "-" + name + ".ppm";
+    const std::string path = dir + "/" + test + "-" + name + ".ppm";
     std::ofstream f(path, std::ios::binary);
     f << "P6\n" << img.width << " " << img.height << "\n255\n";
     f.write(reinterpret_cast<const char*>(img.rgb.data()), std::streamsize(img.rgb.size()));
-    std::fprintf(stderr, "e2e: %s screenshot to %s\n", f ? "saved the" : "could not save the", path.c_str());
+    std::fprintf(stderr, "e2e: %s %s\n", f ? "screenshot saved to" : "could not save a screenshot to", path.c_str());
     return path;
 }
 
-// ---- Frames ---------------------------------------------------------------
-
 namespace {
 
-// The DAMAGE extension's first event number, after Xlib has been told of it.
-int damageNotifyEvent()
+// The type of DAMAGE's notify events, once Xlib knows of the extension.
+int damageNotify()
 {
-    static const int event = [] {
-        int eventBase = 0, errorBase = 0, major = 1, minor = 1;
+    static const int type = [] {
+        int event = 0, error = 0, major = 1, minor = 1;
         Display* d = display();
-        if (!d || !XDamageQueryExtension(d, &eventBase, &errorBase) || !XDamageQueryVersion(d, &major, &minor))
-            ADD_FAILURE() << "the X server has no DAMAGE extension";
-        return eventBase + XDamageNotify;
+        if (!d || !XDamageQueryExtension(d, &event, &error) || !XDamageQueryVersion(d, &major, &minor))
+            ADD_FAILURE() << "no DAMAGE extension";
+        return event + XDamageNotify;
     }();
-    return event;
+    return type;
 }
 
-// Takes in the next pending damage report of `damage`; false if there is none.
-bool nextDamageEvent(Damage damage)
+bool takeDamageEvent(Damage damage)
 {
-    struct Match {
-        int type;
-        Damage damage;
-    } match{damageNotifyEvent(), damage};
-    auto isDamage = [](Display*, XEvent* e, XPointer arg) {
-        auto* m = reinterpret_cast<Match*>(arg);
-        return Bool(e->type == m->type && reinterpret_cast<XDamageNotifyEvent*>(e)->damage == m->damage);
-    };
-    XEvent e;
-    return XCheckIfEvent(display(), &e, isDamage, reinterpret_cast<XPointer>(&match));
-}
-
-// Waits for n more counts; false on timeout or when the window goes away.
-bool waitFrames(FrameCounter& frames, Window w, int n, double timeout)
-{
-    int target = frames.poll() + n;
-    double deadline = now() + timeout;
-    double lastAliveCheck = now();
-    while (frames.poll() < target) {
-        if (now() > deadline)
-            return false;
-        if (now() - lastAliveCheck > 0.1) {
-            if (!windowAlive(w))
-                return false;
-            lastAliveCheck = now();
-        }
-        x::waitForEvents(0.005);
-    }
-    return true;
+    return x::takeEvent([damage](const XEvent& e) {
+        return e.type == damageNotify() && reinterpret_cast<const XDamageNotifyEvent&>(e).damage == damage;
+    });
 }
 
 }  // namespace
 
-FrameCounter::FrameCounter(Window w) : window_(w)
+FrameCounter::FrameCounter(Window w)
 {
     Damage damage = 0;
-    if (damageNotifyEvent() &&
-        withoutXError([&](Display* d) { damage = XDamageCreate(d, w, XDamageReportNonEmpty); }))
+    if (damageNotify() && withoutXError([&](Display* d) { damage = XDamageCreate(d, w, XDamageReportNonEmpty); }))
         damage_ = damage;
 }
 
 FrameCounter::~FrameCounter()
 {
-    if (!damage_)
-        return;
     // The server has already freed it if the window is gone; the error that
     // gives is counted and ignored.
-    withoutXError([&](Display* d) { XDamageDestroy(d, damage_); });
-    while (nextDamageEvent(damage_)) {
-    }
+    if (damage_ && withoutXError([&](Display* d) { XDamageDestroy(d, damage_); }))
+        while (takeDamageEvent(damage_)) {
+        }
 }
 
 int FrameCounter::poll()
@@ -212,7 +154,7 @@ int FrameCounter::poll()
     if (!damage_)
         return count_;
     XFlush(display());
-    while (nextDamageEvent(damage_)) {
+    while (takeDamageEvent(damage_)) {
         ++count_;
         // Empties the damage so that the next drawing reports again.
         XDamageSubtract(display(), damage_, None, None);
@@ -223,40 +165,28 @@ int FrameCounter::poll()
 
 bool waitUntilStable(Window w, double timeout, Image* last)
 {
-    const double pollInterval = 0.12;
-    const int minFrames = 2;
     FrameCounter frames(w);
-    if (!frames.ok())
-        return false;
-    double deadline = now() + timeout;
     Image previous = screenshot(w);
     int framesAtPrevious = frames.poll();
-    for (;;) {
+    const double deadline = now() + timeout;
+    while (frames.ok() && now() <= deadline) {
         // Sleep while taking in damage events, so the counter keeps up.
-        double wakeUp = now() + pollInterval;
-        while (now() < wakeUp) {
-            frames.poll();
-            x::waitForEvents(std::min(0.01, wakeUp - now()));
-        }
+        const double wakeUp = now() + 0.12;
+        x::waitFor(w, 1, [&] { return now() >= wakeUp; }, &frames);
         Image current = screenshot(w);
         if (current.empty())
             return false;  // window gone
-        if (current == previous) {
-            if (frames.poll() - framesAtPrevious >= minFrames) {
-                if (last)
-                    *last = std::move(current);
-                return true;
-            }
-        } else {
+        if (!(current == previous)) {
             previous = std::move(current);
             framesAtPrevious = frames.poll();
+        } else if (frames.poll() - framesAtPrevious >= 2) {
+            if (last)
+                *last = std::move(current);
+            return true;
         }
-        if (now() > deadline)
-            return false;
     }
+    return false;
 }
-
-// ---- Keys -----------------------------------------------------------------
 
 bool sendKeyWaiting(Window w, char c, double timeout)
 {
@@ -269,7 +199,9 @@ bool sendKeyWaiting(Window w, char c, double timeout)
     // sendKey has synced with the server, so the key is on its way to the
     // program before the counter exists: every frame it counts comes after.
     FrameCounter frames(w);
-    return frames.ok() && waitFrames(frames, w, motionFrames, timeout) && waitUntilStable(w, timeout);
+    const int target = frames.poll() + motionFrames;
+    return frames.ok() && x::waitFor(w, timeout, [&] { return frames.poll() >= target; }, &frames) &&
+           waitUntilStable(w, timeout);
 }
 
 bool sendKeysWaiting(Window w, const std::string& keys, double timeoutPerKey, size_t* failedAt)

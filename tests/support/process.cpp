@@ -7,7 +7,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -31,8 +30,7 @@ double now()
 
 void sleepFor(double seconds)
 {
-    if (seconds > 0)
-        std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
+    std::this_thread::sleep_for(std::chrono::duration<double>(std::max(0.0, seconds)));
 }
 
 std::string readFile(const std::string& path)
@@ -47,8 +45,7 @@ long statusKb(pid_t pid, const char* field)
 {
     std::ifstream in("/proc/" + std::to_string(pid) + "/status");
     const std::string prefix = std::string(field) + ":";
-    std::string line;
-    while (std::getline(in, line))
+    for (std::string line; std::getline(in, line);)
         if (line.compare(0, prefix.size(), prefix) == 0)
             return std::atol(line.c_str() + prefix.size());
     return -1;
@@ -76,98 +73,66 @@ Program::~Program()
         fs::remove_all(root_, ec);
 }
 
-void Program::setEnv(const std::string& name, const std::string& value)
-{
-    const std::string key = name + "=";
-    auto same = std::find_if(env_.begin(), env_.end(),
-                             [&](const std::string& e) { return e.compare(0, key.size(), key) == 0; });
-    if (same != env_.end())
-        *same = key + value;
-    else
-        env_.push_back(key + value);
-}
-
 bool Program::start()
 {
-    if (pid_ != 0)
-        return false;
     const char* tmp = std::getenv("TMPDIR");
-    std::string rootTemplate = std::string(tmp && *tmp ? tmp : "/tmp") + "/maze-test-XXXXXX";
-    if (!mkdtemp(rootTemplate.data())) {
-        std::fprintf(stderr, "cannot create a temporary folder: %s\n", std::strerror(errno));
+    std::string root = std::string(tmp && *tmp ? tmp : "/tmp") + "/maze-test-XXXXXX";
+    if (pid_ != 0 || !mkdtemp(root.data()))
         return false;
-    }
-    root_ = rootTemplate;
+    root_ = root;
     const fs::path filesDir = fs::path(root_) / "run";
     std::error_code ec;
-    fs::create_directory(filesDir, ec);
+    fs::create_directories(filesDir, ec);
     for (const auto& [name, bytes] : files_) {
-        fs::path p = filesDir / name;
-        fs::create_directories(p.parent_path(), ec);
-        std::ofstream f(p, std::ios::binary);
-        if (!f.write(bytes.data(), std::streamsize(bytes.size()))) {
-            std::fprintf(stderr, "cannot write %s\n", p.c_str());
+        fs::create_directories((filesDir / name).parent_path(), ec);
+        if (!(std::ofstream(filesDir / name, std::ios::binary) << bytes)) {
+            std::fprintf(stderr, "cannot write %s\n", (filesDir / name).c_str());
             return false;
         }
     }
 
-    // Everything the child needs is prepared before fork: after it, only
+    // Everything the child needs is made before fork: after it, only
     // async-signal-safe calls.
-    std::vector<std::string> argStrings{path_}, envStrings;
-    argStrings.insert(argStrings.end(), args_.begin(), args_.end());
+    std::map<std::string, std::string> vars;
     for (char** e = environ; *e; ++e) {
         const char* eq = std::strchr(*e, '=');
-        std::string key(*e, eq ? size_t(eq - *e + 1) : std::strlen(*e));
-        bool overridden = false;
-        for (const std::string& mine : env_)
-            overridden = overridden || mine.compare(0, key.size(), key) == 0;
-        if (!overridden)
-            envStrings.push_back(*e);
+        if (eq)
+            vars.emplace(std::string(*e, size_t(eq - *e)), eq + 1);
     }
-    envStrings.insert(envStrings.end(), env_.begin(), env_.end());
-    std::vector<char*> argv, envp;
-    for (auto& a : argStrings)
-        argv.push_back(a.data());
-    argv.push_back(nullptr);
-    for (auto& e : envStrings)
-        envp.push_back(e.data());
-    envp.push_back(nullptr);
+    for (const auto& [name, value] : env_)
+        vars[name] = value;
+    std::vector<std::string> argStrings{path_}, envStrings;
+    argStrings.insert(argStrings.end(), args_.begin(), args_.end());
+    for (const auto& [name, value] : vars)
+        envStrings.push_back(name + "=" + value);
+    auto pointers = [](std::vector<std::string>& strings) {
+        std::vector<char*> p;
+        for (std::string& s : strings)
+            p.push_back(s.data());
+        p.push_back(nullptr);
+        return p;
+    };
+    std::vector<char*> argv = pointers(argStrings), envp = pointers(envStrings);
     const std::string workDir = workDir_.empty() ? filesDir.string() : workDir_;
-
-    int outFd = ::open((root_ + "/stdout").c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    int errFd = ::open((root_ + "/stderr").c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    int nullFd = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
-    pid_t parent = getpid();
+    const std::string outPath = root_ + "/stdout", errPath = root_ + "/stderr";
+    const pid_t parent = getpid();
     std::fflush(nullptr);
-    pid_t pid = outFd < 0 || errFd < 0 || nullFd < 0 ? -1 : fork();
-    if (pid == 0) {
+
+    pid_ = fork();
+    if (pid_ == 0) {
         prctl(PR_SET_PDEATHSIG, SIGTERM);
-        if (getppid() != parent)
-            _exit(127);
-        setpgid(0, 0);
-        if (chdir(workDir.c_str()) != 0)
-            _exit(127);
-        dup2(nullFd, 0);
-        dup2(outFd, 1);
-        dup2(errFd, 2);
-        close_range(3, ~0U, 0);
-        execvpe(argv[0], argv.data(), envp.data());
-        static const char msg[] = "exec failed\n";
-        ssize_t ignored = write(2, msg, sizeof msg - 1);
-        (void)ignored;
+        int in = open("/dev/null", O_RDONLY), out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644),
+            err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        if (getppid() == parent && in >= 0 && out >= 0 && err >= 0 && chdir(workDir.c_str()) == 0) {
+            dup2(in, 0);
+            dup2(out, 1);
+            dup2(err, 2);
+            close_range(3, ~0U, 0);
+            execvpe(argv[0], argv.data(), envp.data());
+        }
         _exit(127);
     }
-    const int error = errno;
-    for (int fd : {outFd, errFd, nullFd})
-        if (fd >= 0)
-            ::close(fd);
-    if (pid < 0) {
-        std::fprintf(stderr, "cannot start %s: %s\n", path_.c_str(), std::strerror(error));
-        return false;
-    }
-    setpgid(pid, pid);  // also here, so the group exists whoever runs first
-    pid_ = pid;
-    return true;
+    return pid_ > 0;
 }
 
 bool Program::running()
@@ -179,8 +144,8 @@ bool Program::reap(int flags)
 {
     if (pid_ <= 0 || reaped_)
         return false;
-    int status;
-    pid_t r = waitpid(pid_, &status, flags);
+    int status = 0;
+    const pid_t r = waitpid(pid_, &status, flags);
     if (r == 0)
         return true;
     reaped_ = true;
@@ -205,15 +170,9 @@ bool Program::waitExit(double timeout, ExitStatus* status)
 
 void Program::stop(double grace)
 {
-    // The group is the program's own, named by its pid, which stays ours
-    // until we reap it.
-    if (!running())
-        return;
-    ::kill(-pid_, SIGTERM);
-    if (waitExit(grace))
-        return;
-    ::kill(-pid_, SIGKILL);
-    reap(0);
+    // Until we reap it, the pid stays our child's.
+    if (running() && kill(pid_, SIGTERM) == 0 && !waitExit(grace) && kill(pid_, SIGKILL) == 0)
+        reap(0);
 }
 
 std::string Program::out() const
@@ -229,10 +188,7 @@ std::string Program::err() const
 std::string Program::describe()
 {
     auto clip = [](std::string s) {
-        const size_t max = 4000;
-        if (s.size() > max)
-            s = s.substr(0, max) + "\n[... " + std::to_string(s.size() - max) + " more bytes]";
-        return s;
+        return s.size() <= 4000 ? s : s.substr(0, 4000) + "\n[... " + std::to_string(s.size() - 4000) + " more bytes]";
     };
     return path_ + " (pid " + std::to_string(pid_) + ", " + (running() ? "still running" : status_.str()) +
            ")\n--- stdout ---\n" + clip(out()) + "\n--- stderr ---\n" + clip(err()) + "\n---";
@@ -245,9 +201,8 @@ bool Xvfb::start(double timeout)
     const double deadline = now() + timeout;
     for (;;) {
         const std::string out = server_.out();
-        const size_t end = out.find('\n');
-        if (end != std::string::npos && end > 0) {
-            display_ = ":" + out.substr(0, end);
+        if (out.size() > 1 && out.back() == '\n') {
+            display_ = ":" + out.substr(0, out.size() - 1);
             return true;
         }
         if (!server_.running() || now() > deadline)

@@ -1,8 +1,8 @@
 #pragma once
 
 // Child processes for the tests and the benchmarks: programs started in
-// temporary folders with their output captured and stopped by their own pid,
-// an Xvfb of our own, and what /proc says about a process.
+// temporary folders with their output captured and stopped by their pid, an
+// Xvfb of our own, and what /proc says about a process.
 
 #include <sys/types.h>
 
@@ -31,10 +31,9 @@ struct ExitStatus {
 };
 
 // A program run in a fresh temporary folder holding the given files, with
-// stdin from /dev/null, stdout and stderr captured in files, in a process
-// group of its own that gets SIGTERM if we die. A path without a slash is
-// looked up in PATH. The destructor stops it if it is still running and
-// removes the folder.
+// stdin from /dev/null and stdout and stderr captured in files; it gets
+// SIGTERM if we die. A path without a slash is looked up in PATH. The
+// destructor stops it if it is still running and removes the folder.
 class Program {
 public:
     explicit Program(std::string path, std::vector<std::string> args = {}, Files files = {});
@@ -42,13 +41,11 @@ public:
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;
 
-    // The program's environment is ours plus these; a second value for the
-    // same name replaces the first. Call before start().
-    void setEnv(const std::string& name, const std::string& value);
+    // Our environment plus these, for start().
+    void setEnv(const std::string& name, const std::string& value) { env_[name] = value; }
     // Runs the program in dir instead of the folder with the files.
     void setWorkDir(const std::string& dir) { workDir_ = dir; }
-    // Creates the folder, writes the files and starts the program. False if
-    // any of that failed (the reason is printed).
+    // Writes the files and starts the program; false if that failed.
     bool start();
 
     pid_t pid() const { return pid_; }
@@ -56,7 +53,7 @@ public:
     bool running();
     // Waits for the process to end; false on timeout (it is left running).
     bool waitExit(double timeout, ExitStatus* status = nullptr);
-    // SIGTERM to the process group, SIGKILL after `grace` seconds; reaps it.
+    // SIGTERM, then SIGKILL after `grace` seconds; reaps the process.
     void stop(double grace = 5);
 
     // Everything the program wrote so far.
@@ -71,15 +68,15 @@ private:
     std::string path_;
     std::vector<std::string> args_;
     Files files_;
-    std::vector<std::string> env_;
+    std::map<std::string, std::string> env_;
     std::string root_, workDir_;
     pid_t pid_ = 0;
     bool reaped_ = false;
     ExitStatus status_;
 };
 
-// Xvfb, one 1024x768 screen at 24 bits, on a free display it picks itself
-// (-displayfd) and stopped by its pid with the object.
+// Xvfb, one 1024x768 screen at 24 bits, on a free display it picks itself,
+// stopped with the object.
 class Xvfb {
 public:
     // Starts the server and waits until it names its display; false if it
@@ -89,7 +86,7 @@ public:
     std::string describe() { return server_.describe(); }
 
 private:
-    // The display number is written to fd 1, the captured stdout.
+    // -displayfd 1: the display number comes on the captured stdout.
     Program server_{"Xvfb", {"-displayfd", "1", "-screen", "0", "1024x768x24", "-nolisten", "tcp", "-noreset"}};
     std::string display_;
 };
