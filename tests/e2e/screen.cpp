@@ -142,11 +142,13 @@ FrameCounter::FrameCounter(Window w)
 
 FrameCounter::~FrameCounter()
 {
+    if (!damage_)
+        return;
     // The server has already freed it if the window is gone; the error that
     // gives is counted and ignored.
-    if (damage_ && withoutXError([&](Display* d) { XDamageDestroy(d, damage_); }))
-        while (takeDamageEvent(damage_)) {
-        }
+    withoutXError([&](Display* d) { XDamageDestroy(d, damage_); });
+    while (takeDamageEvent(damage_)) {
+    }
 }
 
 int FrameCounter::poll()
