@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -22,13 +23,19 @@ using bmp::le16s;
 using bmp::le32s;
 using bmp::row;
 
+// One folder for the whole test program, removed when it ends.
 std::string tempDir()
 {
-    static std::string dir = [] {
-        char path[] = "/tmp/bitmap_test_XXXXXX";
-        return std::string(mkdtemp(path));
-    }();
-    return dir;
+    static const struct Folder {
+        std::string path;
+        Folder()
+        {
+            char name[] = "/tmp/bitmap_test_XXXXXX";
+            path = mkdtemp(name);
+        }
+        ~Folder() { std::filesystem::remove_all(path); }
+    } folder;
+    return folder.path;
 }
 
 std::string writeTemp(const std::string& name, const std::string& content)
