@@ -29,6 +29,8 @@ float FrustArray[3] = {150.0f, 100.0f, 50.0f};
 int g_FrustPos = 1;
 float g_width = 0.0f;
 float g_height = 0.0f;
+ViewVolume g_viewVolume = {0.0f, 0.0f, 0.0f, 0.0f};
+bool g_viewVolumeSet = false;
 
 void levelInit()
 {
@@ -76,6 +78,8 @@ void setProjection(float aspect)
     glLoadIdentity();
     gluPerspective(FrustArray[g_FrustPos], aspect, 0.2, 10.0);
     glMatrixMode(GL_MODELVIEW);
+    g_viewVolume = ViewVolume{FrustArray[g_FrustPos], aspect, 0.2f, 10.0f};
+    g_viewVolumeSet = true;
 }
 
 void reshape(int w, int h)
@@ -84,6 +88,11 @@ void reshape(int w, int h)
     g_width = float(w);
     g_height = float(h);
     setProjection(float(double(w) / double(h)));
+}
+
+void drawLevel()
+{
+    drawMaze(g_level, g_cubeFactor, g_camera, g_viewVolumeSet ? &g_viewVolume : nullptr);
 }
 
 void modelRedraw()

@@ -4,6 +4,7 @@
 
 #include "geometry/camera.h"
 #include "maze/maze.h"
+#include "render/cell_culling.h"
 
 // Application globals, shared by the callbacks, the walker and the renderer.
 extern const char* gstr_AppName;
@@ -21,6 +22,9 @@ extern float FrustArray[3];
 extern int g_FrustPos;
 extern float g_width;
 extern float g_height;
+// The projection setProjection last applied; unset before the first one.
+extern ViewVolume g_viewVolume;
+extern bool g_viewVolumeSet;
 
 void viewInit();
 void levelInit();
@@ -28,6 +32,9 @@ void reshape(int w, int h);
 // Rebuilds the perspective projection; a non-finite or non-positive
 // aspect (a window of height 0) keeps the previous one.
 void setProjection(float aspect);
+// Draws g_level as g_camera sees it through the projection in force,
+// skipping the cells that cannot reach the window.
+void drawLevel();
 void displayHandler();
 void modelRedraw();
 void CalculateFrameRate();

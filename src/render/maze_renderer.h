@@ -1,14 +1,15 @@
 #pragma once
 
-// Draws every cell of g_level through the current model-view matrix:
-// open cells as floor squares, the six wall letters as cubes.
-void drawLevel();
+#include "geometry/camera.h"
+#include "maze/maze.h"
+#include "render/cell_culling.h"
+#include "render/cell_look.h"
 
-// What a cell byte draws as: the display list, the texture slot and the
-// colour, or false for a cell that draws nothing.
-struct CellLook {
-    unsigned int list;
-    int textureSlot;
-    float r, g, b;
-};
-bool cellLook(char cell, CellLook& look);
+// Draws the cells of `level` that `camera` can see through `view` (see
+// visibleCells), through the current model-view matrix, which must be the
+// camera's: open cells as floor squares (g_floor), the six wall letters as
+// cubes (g_cube), each translated to (column, 0, row) * cellSpacing and
+// dressed in its texture from g_textures. A null `view` (no perspective
+// projection known) draws every drawn cell. Needs setupLists and the
+// textures loaded; leaves the enabled state as it found it.
+void drawMaze(const maze& level, int cellSpacing, const Camera& camera, const ViewVolume* view);

@@ -6,6 +6,7 @@
 
 #include "bmp_writer.h"
 #include "render/texture_set.h"
+#include "texture_art.h"
 
 Rgb8 slotColour(int slot)
 {
@@ -28,6 +29,15 @@ std::string makeTextureFolder(int skipSlot)
             px.insert(px.end(), {c.r, c.g, c.b});
         writeBmp24(dir + "/" + g_textureFiles[slot], 4, 4, px);
     }
+    return dir;
+}
+
+std::string makeShippedTextureFolder()
+{
+    char tmpl[] = "/tmp/maze_textures_XXXXXX";
+    std::string dir = mkdtemp(tmpl);
+    for (int slot = 0; slot < kTextureCount; ++slot)
+        writeBmp24(dir + "/" + g_textureFiles[slot], kTextureArtSize, kTextureArtSize, drawTextureArt(slot));
     return dir;
 }
 
