@@ -1,16 +1,19 @@
-// Runs `maze` and a minimal GLUT program side by side in an Xvfb of its own
-// and prints their frame rates, CPU time per frame, start-up times and peak
-// resident memory.
+// Runs `maze` (on the shipped maze and, given a second run folder, on a
+// full 32 by 32 one), a minimal GLUT program and the fill floor (a window
+// covered by one mipmapped texture in perspective, what any textured
+// first-person view costs) side by side in an Xvfb of its own and prints
+// their frame rates, CPU time per frame, start-up times and peak resident
+// memory.
 //
 // Frames are counted by the swap counter shim (LD_PRELOAD), which records
-// every glXSwapBuffers in a shared file, so both programs are measured the
-// same way. The programs alternate, several rounds each, so that load from
-// elsewhere on the machine hits both alike; figures are medians. CPU time per
+// every glXSwapBuffers in a shared file, so all programs are measured the
+// same way. The programs take turns, several rounds each, so that load from
+// elsewhere on the machine hits them alike; figures are medians. CPU time per
 // frame (all threads, from /proc) moves far less than the frame rate when
 // the machine is shared.
 //
-// Usage: frame_bench --maze PATH --minimal PATH --shim PATH --rundir DIR
-//                    [--rounds N] [--seconds S] [--warmup S]
+// Usage: frame_bench --maze PATH --minimal PATH --fillfloor PATH --shim PATH
+//                    --rundir DIR [--bigrundir DIR] [--rounds N] [--seconds S] [--warmup S]
 
 #include <dirent.h>
 #include <sys/mman.h>
@@ -69,13 +72,13 @@ struct Run {
 };
 
 struct Options {
-    std::string maze, minimal, shim, rundir;
+    std::string maze, minimal, fillFloor, shim, rundir, bigRundir;
     int rounds = 5;
     double seconds = 4;
     double warmup = 1;
 };
 
-Run measure(const std::string& program, const Options& o, const std::string& display)
+Run measure(const std::string& program, const Options& o, const std::string& display, const std::string& rundir)
 {
     Run run;
     char path[] = "/tmp/maze-bench-swaps-XXXXXX";
@@ -92,7 +95,7 @@ Run measure(const std::string& program, const Options& o, const std::string& dis
 
     // In the run folder, which holds the maze and the textures.
     proc::Program p(program);
-    p.setWorkDir(o.rundir);
+    p.setWorkDir(rundir);
     p.setEnv("DISPLAY", display);
     p.setEnv("LD_PRELOAD", o.shim);
     p.setEnv(kSwapRecordEnv, path);
@@ -173,6 +176,8 @@ int main(int argc, char** argv)
         std::string k = argv[i], v = argv[i + 1];
         if (k == "--maze") o.maze = v;
         else if (k == "--minimal") o.minimal = v;
+        else if (k == "--fillfloor") o.fillFloor = v;
+        else if (k == "--bigrundir") o.bigRundir = v;
         else if (k == "--shim") o.shim = v;
         else if (k == "--rundir") o.rundir = v;
         else if (k == "--rounds") o.rounds = std::max(1, std::atoi(v.c_str()));
@@ -183,14 +188,16 @@ int main(int argc, char** argv)
             return 2;
         }
     }
-    if (o.maze.empty() || o.minimal.empty() || o.shim.empty() || o.rundir.empty()) {
-        std::fprintf(stderr, "usage: frame_bench --maze PATH --minimal PATH --shim PATH --rundir DIR "
-                             "[--rounds N] [--seconds S] [--warmup S]\n");
+    if (o.maze.empty() || o.minimal.empty() || o.fillFloor.empty() || o.shim.empty() || o.rundir.empty()) {
+        std::fprintf(stderr, "usage: frame_bench --maze PATH --minimal PATH --fillfloor PATH --shim PATH --rundir DIR "
+                             "[--bigrundir DIR] [--rounds N] [--seconds S] [--warmup S]\n");
         return 2;
     }
 
     // The programs run in the run folder: make every path absolute first.
-    for (std::string* path : {&o.maze, &o.minimal, &o.shim, &o.rundir}) {
+    for (std::string* path : {&o.maze, &o.minimal, &o.fillFloor, &o.shim, &o.rundir, &o.bigRundir}) {
+        if (path->empty())
+            continue;
         char* full = realpath(path->c_str(), nullptr);
         if (!full) {
             std::fprintf(stderr, "frame_bench: %s: %s\n", path->c_str(), std::strerror(errno));
@@ -211,22 +218,38 @@ int main(int argc, char** argv)
     }
     const std::string display = xvfb.display();
 
-    Series maze, minimal;
+    Series maze, minimal, fillFloor, bigMaze;
+    struct Entry {
+        const std::string* program;
+        const std::string* rundir;
+        Series* series;
+    };
+    std::vector<Entry> entries = {{&o.maze, &o.rundir, &maze}, {&o.minimal, &o.rundir, &minimal},
+                                  {&o.fillFloor, &o.rundir, &fillFloor}};
+    if (!o.bigRundir.empty())
+        entries.push_back({&o.maze, &o.bigRundir, &bigMaze});
+    const size_t n = entries.size();
     for (int r = 0; r < o.rounds; ++r) {
-        // Alternate which goes first, so neither always follows the other.
-        for (int k = 0; k < 2; ++k) {
-            const bool mazeTurn = (r + k) % 2 == 0;
-            Run run = measure(mazeTurn ? o.maze : o.minimal, o, display);
+        // Rotate which goes first, so none always follows the same one.
+        for (size_t k = 0; k < n; ++k) {
+            const Entry& e = entries[(size_t(r) + k) % n];
+            Run run = measure(*e.program, o, display, *e.rundir);
             if (!run.ok)
                 return 1;
-            (mazeTurn ? maze : minimal).add(run);
+            e.series->add(run);
         }
     }
 
-    std::vector<double> fpsRatio, startRatio;
+    std::vector<double> fpsRatio, startRatio, floorFps, floorCpu, bigFloorFps, bigFloorCpu;
     for (int r = 0; r < o.rounds; ++r) {
         fpsRatio.push_back(maze.fps[r] / minimal.fps[r]);
         startRatio.push_back(maze.startup[r] / minimal.startup[r]);
+        floorFps.push_back(maze.fps[r] / fillFloor.fps[r]);
+        floorCpu.push_back(maze.cpu[r] / fillFloor.cpu[r]);
+        if (!bigMaze.fps.empty()) {
+            bigFloorFps.push_back(bigMaze.fps[r] / fillFloor.fps[r]);
+            bigFloorCpu.push_back(bigMaze.cpu[r] / fillFloor.cpu[r]);
+        }
     }
     const double hwmAt = o.warmup + o.seconds;
 
@@ -234,20 +257,37 @@ int main(int argc, char** argv)
     std::printf("  (buffer swaps over %.1f s after %.1f s of warm-up; median of %d alternating runs, range in brackets)\n",
                 o.seconds, o.warmup, o.rounds);
     std::printf("  minimal GLUT   %8.1f frames/s %s\n", median(minimal.fps), range(minimal.fps, "%.1f").c_str());
+    std::printf("  fill floor     %8.1f frames/s %s\n", median(fillFloor.fps), range(fillFloor.fps, "%.1f").c_str());
     std::printf("  maze           %8.1f frames/s %s\n", median(maze.fps), range(maze.fps, "%.1f").c_str());
+    if (!bigMaze.fps.empty())
+        std::printf("  maze 32x32     %8.1f frames/s %s\n", median(bigMaze.fps), range(bigMaze.fps, "%.1f").c_str());
     std::printf("  maze/minimal   %8.3f          %s\n", median(fpsRatio), range(fpsRatio, "%.3f").c_str());
+    std::printf("  maze/floor     %8.3f          %s\n", median(floorFps), range(floorFps, "%.3f").c_str());
+    if (!bigMaze.fps.empty())
+        std::printf("  32x32/floor    %8.3f          %s\n", median(bigFloorFps), range(bigFloorFps, "%.3f").c_str());
     std::printf("CPU time per frame, all threads of the program (median)\n");
     std::printf("  minimal GLUT   %8.3f ms       %s\n", median(minimal.cpu), range(minimal.cpu, "%.3f").c_str());
+    std::printf("  fill floor     %8.3f ms       %s\n", median(fillFloor.cpu), range(fillFloor.cpu, "%.3f").c_str());
     std::printf("  maze           %8.3f ms       %s\n", median(maze.cpu), range(maze.cpu, "%.3f").c_str());
+    if (!bigMaze.cpu.empty())
+        std::printf("  maze 32x32     %8.3f ms       %s\n", median(bigMaze.cpu), range(bigMaze.cpu, "%.3f").c_str());
+    std::printf("  maze/floor     %8.3f          %s\n", median(floorCpu), range(floorCpu, "%.3f").c_str());
+    if (!bigMaze.cpu.empty())
+        std::printf("  32x32/floor    %8.3f          %s\n", median(bigFloorCpu), range(bigFloorCpu, "%.3f").c_str());
     std::printf("Start-up, exec to first swapped frame (median of %d)\n", o.rounds);
     std::printf("  minimal GLUT   %8.1f ms       %s\n", median(minimal.startup), range(minimal.startup, "%.1f").c_str());
+    std::printf("  fill floor     %8.1f ms       %s\n", median(fillFloor.startup), range(fillFloor.startup, "%.1f").c_str());
     std::printf("  maze           %8.1f ms       %s\n", median(maze.startup), range(maze.startup, "%.1f").c_str());
     std::printf("  maze/minimal   %8.3f          %s\n", median(startRatio), range(startRatio, "%.3f").c_str());
     std::printf("Start-up CPU time, all threads, exec to first swapped frame (median)\n");
     std::printf("  minimal GLUT   %8.1f ms       %s\n", median(minimal.startupCpu), range(minimal.startupCpu, "%.1f").c_str());
+    std::printf("  fill floor     %8.1f ms       %s\n", median(fillFloor.startupCpu), range(fillFloor.startupCpu, "%.1f").c_str());
     std::printf("  maze           %8.1f ms       %s\n", median(maze.startupCpu), range(maze.startupCpu, "%.1f").c_str());
     std::printf("Peak resident memory (VmHWM, %.0f s after the first frame; median of %d)\n", hwmAt, o.rounds);
     std::printf("  minimal GLUT   %8.1f MiB\n", median(minimal.hwm) / 1024);
+    std::printf("  fill floor     %8.1f MiB\n", median(fillFloor.hwm) / 1024);
     std::printf("  maze           %8.1f MiB\n", median(maze.hwm) / 1024);
+    if (!bigMaze.hwm.empty())
+        std::printf("  maze 32x32     %8.1f MiB\n", median(bigMaze.hwm) / 1024);
     return 0;
 }
