@@ -58,6 +58,8 @@ struct Window {
     int width, height;
 };
 
+void PrintTo(const Window& w, std::ostream* os) { *os << w.width << "x" << w.height; }
+
 class CullingPictureTest : public testing::TestWithParam<Window> {};
 
 // Every open cell of the shipped maze, each heading, each field of view, at
