@@ -38,27 +38,41 @@ void visibleCells(const maze& level, int cellSpacing, const Camera& camera, cons
     if (!isPerspective(view))
         return;
 
-    const double radius = std::sqrt(3.0) * 0.5 * std::abs(cellSpacing) * (1.0 + kRelativeMargin) + kAbsoluteMargin;
-    // A point at depth d (along the view direction) is inside the side planes
-    // when |x| <= d * tanX and |y| <= d * tanY; the sphere is outside a plane
-    // when its centre is farther than the radius beyond it.
+    // Each bound of the view volume as a half-space (P - eye) . w <= offset,
+    // with w built from the camera's axes exactly as the view matrix uses them
+    // (turns leave them a little off unit length). The depth along the view
+    // is (P - eye) . -n, and |x| <= depth * tanX is two such bounds.
     const double tanY = std::tan(double(view.fovyDegrees) * 3.14159265358979323846 / 360.0);
     const double tanX = tanY * double(view.aspect);
-    const double reachX = radius * std::sqrt(1.0 + tanX * tanX);
-    const double reachY = radius * std::sqrt(1.0 + tanY * tanY);
-    const Camera& c = camera;
+    const Vector3 &u = camera.u, &v = camera.v, &n = camera.n;
+    struct Bound {
+        double x, y, z, offset;
+    };
+    const Bound bounds[6] = {
+        {n.x, n.y, n.z, 0.0},                                            // not behind the eye
+        {-n.x, -n.y, -n.z, double(view.zFar)},                           // the far plane
+        {u.x + tanX * n.x, u.y + tanX * n.y, u.z + tanX * n.z, 0.0},     // right
+        {-u.x + tanX * n.x, -u.y + tanX * n.y, -u.z + tanX * n.z, 0.0},  // left
+        {v.x + tanY * n.x, v.y + tanY * n.y, v.z + tanY * n.z, 0.0},     // top
+        {-v.x + tanY * n.x, -v.y + tanY * n.y, -v.z + tanY * n.z, 0.0},  // bottom
+    };
+    const double radius = std::sqrt(3.0) * 0.5 * std::abs(cellSpacing) * (1.0 + kRelativeMargin) + kAbsoluteMargin;
+    // A sphere lies wholly outside a bound when its centre is beyond it by
+    // more than the radius times |w|.
+    double reach[6];
+    for (int i = 0; i < 6; ++i)
+        reach[i] = bounds[i].offset + radius * std::sqrt(bounds[i].x * bounds[i].x + bounds[i].y * bounds[i].y +
+                                                         bounds[i].z * bounds[i].z);
 
     size_t kept = 0;
     for (const point2& cell : *cells) {
-        const double px = double(cell.column * cellSpacing) - c.eye.x;
-        const double py = 0.0 - c.eye.y;
-        const double pz = double(cell.row * cellSpacing) - c.eye.z;
-        const double x = px * c.u.x + py * c.u.y + pz * c.u.z;
-        const double y = px * c.v.x + py * c.v.y + pz * c.v.z;
-        const double depth = -(px * c.n.x + py * c.n.y + pz * c.n.z);  // the view looks along -n
-        const bool hidden = depth < -radius || depth - radius > view.zFar || std::abs(x) - depth * tanX > reachX ||
-                            std::abs(y) - depth * tanY > reachY;
-        if (!hidden)
+        const double px = double(cell.column * cellSpacing) - camera.eye.x;
+        const double py = 0.0 - camera.eye.y;
+        const double pz = double(cell.row * cellSpacing) - camera.eye.z;
+        bool outside = false;
+        for (int i = 0; i < 6 && !outside; ++i)
+            outside = px * bounds[i].x + py * bounds[i].y + pz * bounds[i].z > reach[i];
+        if (!outside)
             (*cells)[kept++] = cell;
     }
     cells->resize(kept);
