@@ -1,0 +1,29 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "maze/maze.h"
+#include "render/bitmap_loader.h"
+
+// The maze drawn through WebGL 2 (OpenGL ES 3): the desktop's cube and floor
+// geometry, the same projection and view matrices, back-face culling, depth
+// test, mipmapped textures (GL_LINEAR_MIPMAP_NEAREST / GL_LINEAR) replacing
+// the colour, and the sky-blue clear colour. Needs a current WebGL 2 context.
+class GlRenderer {
+public:
+    // Compiles the shader and uploads the geometry; false with *err set on failure.
+    bool init(std::string* err);
+    // Uploads a decoded bitmap into a texture slot (0 the floor, 1..6 the walls).
+    void setTexture(int slot, const RgbImage& image);
+    void setViewport(int width, int height);
+    // The projection matrix, column-major.
+    void setProjection(const float m[16]);
+    // Clears, then draws `cells` in order seen through the column-major view matrix.
+    void drawFrame(const maze& level, const std::vector<point2>& cells, int cellSpacing, const float view[16]);
+
+private:
+    unsigned program_ = 0, vao_ = 0, vertexBuffer_ = 0, indexBuffer_ = 0;
+    unsigned textures_[7] = {0, 0, 0, 0, 0, 0, 0};
+    int projectionAt_ = -1, viewAt_ = -1, offsetAt_ = -1;
+};

@@ -1,0 +1,216 @@
+// The web page's front end: the WebGL 2 context on the canvas, the frame loop
+// and the entry points page.js calls. Whatever the walk reports (an exit, a
+// quit key) stops the loop and is handed to the page to show; nothing here exits.
+#include <emscripten/emscripten.h>
+#include <emscripten/html5.h>
+
+#include <cstdio>
+#include <string>
+
+#include "gl_renderer.h"
+#include "projection.h"
+#include "random_maze.h"
+#include "walk_session.h"
+
+namespace {
+
+const char* const kAppName = "Maze: ";
+const char* const kCongratulations = "You found the end.  Congratulations!!!!";
+const char* const kTextureFiles[7] = {
+    "metal004.bmp",          "pipes6lights.bmp",      "pipeslights.bmp",  "pipeslightswires.bmp",
+    "StoneWallImproved.bmp", "RustyBricksGrate.bmp", "SteelBoxFan.bmp",
+};
+const int kCanvasSide = 500;
+
+GlRenderer g_renderer;
+WalkSession g_session;
+FrameRateCounter g_frameRate;
+bool g_running = false;
+bool g_started = false;  // a maze has been read
+unsigned g_frames = 0;
+std::string g_text;      // the last string handed to JavaScript
+
+}  // namespace
+
+// The page's side: page.js installs window.mazePage before the module starts.
+EM_JS(void, pageSetTitle, (const char* title), { document.title = UTF8ToString(title); });
+EM_JS(void, pageExitFound, (const char* text), { window.mazePage.exitFound(UTF8ToString(text)); });
+EM_JS(void, pageClosed, (), { window.mazePage.closed(); });
+EM_JS(void, pageFirstFrame, (), { window.mazePage.firstFrame(); });
+
+namespace {
+
+void applyProjection()
+{
+    float m[16];
+    perspectiveMatrix(g_session.fieldOfView(), double(kCanvasSide) / double(kCanvasSide), 0.2, 10.0, m);
+    g_renderer.setProjection(m);
+}
+
+void stopLoop()
+{
+    if (g_running)
+        emscripten_cancel_main_loop();
+    g_running = false;
+}
+
+void frame()
+{
+    float view[16];
+    g_session.camera().viewMatrix(view);
+    g_renderer.drawFrame(g_session.level(), g_session.cellsToDraw(1.0f), WalkSession::kPace.cellSpacing, view);
+    const bool exitFound = g_session.frame();
+    if (++g_frames == 1)
+        pageFirstFrame();
+    std::string title;
+    if (g_frameRate.tick(uint32_t(emscripten_get_now()), &title))
+        pageSetTitle(title.c_str());
+    if (exitFound) {
+        stopLoop();
+        std::printf("%s\n", kCongratulations);
+        pageExitFound(kCongratulations);
+    }
+}
+
+void startLoop()
+{
+    stopLoop();
+    applyProjection();
+    g_running = true;
+    emscripten_set_main_loop(frame, 0, 0);
+}
+
+}  // namespace
+
+extern "C" {
+
+// Creates the WebGL 2 context on the canvas #maze and the renderer. Returns
+// null, or why the page cannot draw.
+EMSCRIPTEN_KEEPALIVE const char* web_init()
+{
+    EmscriptenWebGLContextAttributes attributes;
+    emscripten_webgl_init_context_attributes(&attributes);
+    attributes.majorVersion = 2;
+    attributes.minorVersion = 0;
+    attributes.alpha = false;
+    attributes.depth = true;
+    attributes.antialias = false;  // the desktop window has no multisampling
+    EMSCRIPTEN_WEBGL_CONTEXT_HANDLE context = emscripten_webgl_create_context("#maze", &attributes);
+    if (context <= 0) {
+        g_text = "This browser cannot draw the maze: WebGL 2 is not available.";
+        return g_text.c_str();
+    }
+    emscripten_webgl_make_context_current(context);
+    if (!g_renderer.init(&g_text))
+        return g_text.c_str();
+    g_renderer.setViewport(kCanvasSide, kCanvasSide);
+    pageSetTitle(kAppName);
+    return nullptr;
+}
+
+// The file name of texture slot 0..6.
+EMSCRIPTEN_KEEPALIVE const char* web_texture_file(int slot)
+{
+    return slot >= 0 && slot < 7 ? kTextureFiles[slot] : "";
+}
+
+// Decodes a texture file's bytes into its slot; a null `bytes` stands for a
+// file that could not be fetched. Returns null, or the loader's message.
+EMSCRIPTEN_KEEPALIVE const char* web_load_texture(int slot, const unsigned char* bytes, int size)
+{
+    if (!bytes) {
+        g_text = std::string("Failed to open DIB file ") + web_texture_file(slot) + ".\n";
+        return g_text.c_str();
+    }
+    RgbImage* image = decodeBitmap(bytes, size_t(size), &g_text);
+    if (!image)
+        return g_text.c_str();
+    g_renderer.setTexture(slot, *image);
+    freeRgbImage(image);
+    return nullptr;
+}
+
+// The line the page shows when the maze file cannot be fetched.
+EMSCRIPTEN_KEEPALIVE const char* web_missing_maze_message()
+{
+    return "maze1.dat can not be opened. Exiting program.";
+}
+
+// Reads a maze file's bytes with the program's own loader; web_run starts the walk.
+EMSCRIPTEN_KEEPALIVE void web_read_maze(const char* bytes, int size)
+{
+    stopLoop();
+    g_session.start(bytes, size_t(size));
+    g_started = true;
+    std::printf("load succesful\n");
+}
+
+// Reads the random maze a URL fragment ("seed=N&width=W&height=H", optionally
+// "&exits=K") describes. Returns null, or why the fragment is refused.
+EMSCRIPTEN_KEEPALIVE const char* web_read_random(const char* fragment)
+{
+    std::string text;
+    if (!randomMazeFromFragment(fragment, &text, &g_text))
+        return g_text.c_str();
+    web_read_maze(text.data(), int(text.size()));
+    return nullptr;
+}
+
+// Starts the walk on the maze read last, from its start.
+EMSCRIPTEN_KEEPALIVE void web_run()
+{
+    if (g_started)
+        startLoop();
+}
+
+// Starts the current maze again from its start.
+EMSCRIPTEN_KEEPALIVE void web_restart()
+{
+    if (!g_started)
+        return;
+    g_session.restart();
+    startLoop();
+}
+
+// A key typed on the page, as the desktop's keyboard callback gets it.
+EMSCRIPTEN_KEEPALIVE void web_key(int code)
+{
+    if (!g_running || code < 0 || code > 255)
+        return;
+    switch (g_session.key((unsigned char)code)) {
+    case KeyCommand::Quit:
+        stopLoop();
+        pageClosed();
+        break;
+    case KeyCommand::CycleView: applyProjection(); break;
+    default: break;
+    }
+}
+
+// The walk as JSON, for the page's tests and benchmarks.
+EMSCRIPTEN_KEEPALIVE const char* web_state()
+{
+    const WalkerState& w = g_session.walker();
+    char text[256];
+    std::snprintf(text, sizeof text,
+                  "{\"running\":%s,\"frames\":%u,\"movement\":%d,\"column\":%d,\"row\":%d,\"heading\":%d,"
+                  "\"fieldOfView\":%g}",
+                  g_running ? "true" : "false", g_frames, w.movement, w.position.column, w.position.row, w.heading,
+                  double(g_session.fieldOfView()));
+    g_text = text;
+    return g_text.c_str();
+}
+
+// The bytes of the maze being walked.
+EMSCRIPTEN_KEEPALIVE const char* web_maze_text()
+{
+    g_text = g_session.mazeBytes();
+    return g_text.c_str();
+}
+
+}  // extern "C"
+
+int main()
+{
+    return 0;
+}

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "render/bitmap_loader.h"
+
+// One level of a mipmapped texture: packed RGB rows, bottom row first.
+struct MipLevel {
+    int width = 0;
+    int height = 0;
+    std::vector<uint8_t> rgb;
+};
+
+// The power of two nearest to n (ties go up), at most `limit`: the side the
+// desktop rescales a texture to before building its mipmaps.
+int nearestPowerOfTwo(int n, int limit);
+
+// The levels the desktop's GLU calls upload for an image: rescaled to the
+// nearest powers of two as gluScaleImage does (each new pixel averages the
+// box of old pixels it covers, a one-pixel box when enlarging, wrapping at
+// the edges), then halved down to 1 by 1 with gluBuild2DMipmaps' box filter
+// (the rounded mean of each 2 by 2 block, of each pair once a side is 1).
+std::vector<MipLevel> buildMipmaps(const RgbImage& image, int maxSide);
