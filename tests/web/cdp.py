@@ -170,12 +170,14 @@ class Chromium:
             self.call("Input.dispatchKeyEvent", dict(params, type="keyDown"))
         self.call("Input.dispatchKeyEvent", dict(params, type="keyUp"))
 
-    def screenshot(self, selector):
-        """The element's pixels as (width, height, rgb bytes, top row first)."""
+    def screenshot(self, selector, area=None):
+        """The element's pixels, or those of area (x, y, width, height) inside
+        it, as (width, height, RGB bytes top row first)."""
         box = self.evaluate("(() => { const r = document.querySelector(%s).getBoundingClientRect();"
                             " return [r.left, r.top, r.width, r.height]; })()" % json.dumps(selector))
+        x, y, w, h = area or (0, 0, box[2], box[3])
         shot = self.call("Page.captureScreenshot", {
-            "format": "png", "clip": {"x": box[0], "y": box[1], "width": box[2], "height": box[3], "scale": 1}})
+            "format": "png", "clip": {"x": box[0] + x, "y": box[1] + y, "width": w, "height": h, "scale": 1}})
         return decode_png(base64.b64decode(shot["data"]))
 
     def close(self):
