@@ -4,6 +4,7 @@
 
 #include "render/cell_geometry.h"
 #include "render/maze_renderer.h"
+#include "render/textures.h"
 #include "texture_pyramid.h"
 
 namespace {
@@ -120,7 +121,7 @@ bool GlRenderer::init(std::string* err)
     glClearColor(0.5f, 0.5f, 1.0f, 1.0f);
     glEnable(GL_DEPTH_TEST);
     glEnable(GL_CULL_FACE);
-    glGenTextures(7, textures_);
+    glGenTextures(kTextureCount, textures_);
     return true;
 }
 

@@ -4,7 +4,8 @@
 #include <vector>
 
 #include "maze/maze.h"
-#include "render/bitmap_loader.h"
+#include "render/bitmap_decode.h"
+#include "render/textures.h"
 
 // The maze drawn through WebGL 2 (OpenGL ES 3): the desktop's cube and floor
 // geometry, the same projection and view matrices, back-face culling, depth
@@ -24,6 +25,6 @@ public:
 
 private:
     unsigned program_ = 0, vao_ = 0, vertexBuffer_ = 0, indexBuffer_ = 0;
-    unsigned textures_[7] = {0, 0, 0, 0, 0, 0, 0};
+    unsigned textures_[kTextureCount] = {};
     int projectionAt_ = -1, viewAt_ = -1, offsetAt_ = -1;
 };

@@ -8,18 +8,18 @@
 #include <string>
 
 #include "gl_renderer.h"
+#include "platform/clock.h"
+#include "render/bitmap_decode.h"
+#include "render/textures.h"
 #include "projection.h"
 #include "random_maze.h"
 #include "walk_session.h"
+#include "walker/frame_rate.h"
 
 namespace {
 
 const char* const kAppName = "Maze: ";
 const char* const kCongratulations = "You found the end.  Congratulations!!!!";
-const char* const kTextureFiles[7] = {
-    "metal004.bmp",          "pipes6lights.bmp",      "pipeslights.bmp",  "pipeslightswires.bmp",
-    "StoneWallImproved.bmp", "RustyBricksGrate.bmp", "SteelBoxFan.bmp",
-};
 const int kCanvasSide = 500;
 
 GlRenderer g_renderer;
@@ -62,9 +62,9 @@ void frame()
     const bool exitFound = g_session.frame();
     if (++g_frames == 1)
         pageFirstFrame();
-    std::string title;
-    if (g_frameRate.tick(uint32_t(emscripten_get_now()), &title))
-        pageSetTitle(title.c_str());
+    int frames = 0;
+    if (g_frameRate.tick(timeGetTime(), &frames))
+        pageSetTitle(frameRateTitle(kAppName, frames).c_str());
     if (exitFound) {
         stopLoop();
         std::printf("%s\n", kCongratulations);
@@ -111,7 +111,7 @@ EMSCRIPTEN_KEEPALIVE const char* web_init()
 // The file name of texture slot 0..6.
 EMSCRIPTEN_KEEPALIVE const char* web_texture_file(int slot)
 {
-    return slot >= 0 && slot < 7 ? kTextureFiles[slot] : "";
+    return slot >= 0 && slot < kTextureCount ? g_textureFiles[slot] : "";
 }
 
 // Decodes a texture file's bytes into its slot; a null `bytes` stands for a

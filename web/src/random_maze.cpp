@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "maze/maze.h"
-#include "maze_generator.h"
+#include "maze/maze_generator.h"
 
 namespace {
 

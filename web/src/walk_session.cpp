@@ -18,7 +18,7 @@ void WalkSession::start(const char* bytes, size_t size)
 
 void WalkSession::restart()
 {
-    readMaze(level_, bytes_.data(), bytes_.size());
+    level_.read(bytes_.data(), bytes_.size());
     exitCount_ = level_.getExitCount();
     const point2 start = level_.getStart();
     const float x = float(start.column * kPace.cellSpacing);

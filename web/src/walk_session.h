@@ -5,8 +5,9 @@
 #include <vector>
 
 #include "geometry/camera.h"
-#include "interim/interim_core.h"
 #include "maze/maze.h"
+#include "walker/key_commands.h"
+#include "walker/walker.h"
 
 // One walk through one maze, as the desktop program plays it: the grid, the
 // walker, the camera and the field of view. Silent; the page acts on what it returns.

@@ -4,20 +4,17 @@
 #include <string>
 
 #include "bmp_writer.h"
+#include "render/textures.h"
 #include "texture_art.h"
 
 int main(int argc, char** argv)
 {
-    static const char* const kFiles[7] = {
-        "metal004.bmp",          "pipes6lights.bmp",      "pipeslights.bmp",  "pipeslightswires.bmp",
-        "StoneWallImproved.bmp", "RustyBricksGrate.bmp", "SteelBoxFan.bmp",
-    };
     if (argc != 2) {
         std::fprintf(stderr, "usage: write_textures DIR\n");
         return 2;
     }
-    for (int slot = 0; slot < 7; ++slot) {
-        const std::string path = std::string(argv[1]) + "/" + kFiles[slot];
+    for (int slot = 0; slot < kTextureCount; ++slot) {
+        const std::string path = std::string(argv[1]) + "/" + g_textureFiles[slot];
         if (!writeBmp24(path, kTextureArtSize, kTextureArtSize, drawTextureArt(slot))) {
             std::fprintf(stderr, "write_textures: cannot write %s\n", path.c_str());
             return 1;
