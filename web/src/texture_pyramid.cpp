@@ -84,7 +84,7 @@ MipLevel halve(const MipLevel& in)
                 if (both)
                     q[k] = uint8_t((p[k] + p[k + dx] + p[k + dy] + p[k + dx + dy] + 2) / 4);
                 else
-                    q[k] = uint8_t((p[k] + p[k + dx + dy] + 1) / 2);
+                    q[k] = uint8_t((p[k] + p[k + dx + dy]) / 2);
             }
         }
     }

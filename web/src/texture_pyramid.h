@@ -20,5 +20,6 @@ int nearestPowerOfTwo(int n, int limit);
 // nearest powers of two as gluScaleImage does (each new pixel averages the
 // box of old pixels it covers, a one-pixel box when enlarging, wrapping at
 // the edges), then halved down to 1 by 1 with gluBuild2DMipmaps' box filter
-// (the rounded mean of each 2 by 2 block, of each pair once a side is 1).
+// (the rounded mean of each 2 by 2 block; once a side is 1, the truncated
+// mean of each pair).
 std::vector<MipLevel> buildMipmaps(const RgbImage& image, int maxSide);
