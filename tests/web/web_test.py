@@ -218,6 +218,12 @@ class WebPageTest(unittest.TestCase):
         self.assertEqual((start["heading"], start["movement"]), (1, IDLE))
         self.assertTrue(self.browser.evaluate("document.getElementById('message').hidden"))
 
+    def test_a_bad_random_maze_link_plays_maze1_with_a_message(self):
+        self.site("badlink")
+        self.open("badlink", "#seed=5&width=4")
+        self.assertEqual(self.browser.evaluate("mazePage.mazeText()"), ROOM.decode())
+        self.assertIn("width", self.browser.evaluate("document.getElementById('notice').textContent"))
+
     def test_random_button_writes_a_link_to_its_maze(self):
         self.site("button")
         self.open("button")
@@ -264,12 +270,14 @@ class WebPageTest(unittest.TestCase):
             self.assertIn(("error", text), b.console)
             self.assertEqual(self.state()["frames"], 0)
 
-    def test_a_maze_opened_through_the_file_input(self):
+    def test_a_maze_opened_through_the_file_input_or_dropped(self):
         self.site("picker")
         self.open("picker")
         mine = os.path.join(self.root, "mine.dat")
         with open(mine, "wb") as f:
             f.write(b"yyyyy\ny*  m\r\nyyyyy\n")  # CR LF read as the loader reads it
+        with open(os.path.join(self.root, "room.dat"), "wb") as f:
+            f.write(ROOM)
         too_big = os.path.join(self.root, "big.dat")
         with open(too_big, "wb") as f:
             f.write(b" " * (64 * 1024 + 1))
@@ -290,6 +298,21 @@ class WebPageTest(unittest.TestCase):
         self.assertTrue(self.state()["running"])
         self.assertEqual(self.state()["heading"], 0)
         self.assertTrue(b.evaluate("mazePage.mazeText().startsWith('yyyyy')"))
+
+        # Dropped on the page: a folder is refused, a file starts a new walk.
+        folder = os.path.join(self.root, "a-folder")
+        os.mkdir(folder)
+        self.drop(folder)
+        b.wait_for("document.getElementById('notice').textContent.includes('folder')")
+        self.assertTrue(b.evaluate("mazePage.mazeText().startsWith('yyyyy')"))
+        self.drop(os.path.join(self.root, "room.dat"))
+        b.wait_for("mazePage.mazeText().startsWith('ggggg')")
+        self.assertEqual(self.state()["heading"], 1)
+
+    def drop(self, path):
+        for kind in ("dragEnter", "dragOver", "drop"):
+            self.browser.call("Input.dispatchDragEvent", {"type": kind, "x": 100, "y": 100, "data": {
+                "items": [], "files": [path], "dragOperationsMask": 1}})
 
     def test_web_picture_matches_the_desktop_picture(self):
         # The shipped maze and textures; poses along a walk, with all three fields of view.
