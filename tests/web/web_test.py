@@ -259,7 +259,10 @@ class WebPageTest(unittest.TestCase):
         broken[14:18] = struct.pack("<I", 108)  # a newer header the loader does not read
         cases = (("notexture", {"drop": ("SteelBoxFan.bmp",)}, "Failed to open DIB file SteelBoxFan.bmp.\n"),
                  ("badtexture", {"textures": dict(plain_textures(), **{"pipeslights.bmp": bytes(broken)})},
-                  "Unknown DIB file format."))
+                  "Unknown DIB file format."),
+                 # Empty: as the desktop's file reader sees it, not a bitmap too short to decode.
+                 ("emptytexture", {"textures": dict(plain_textures(), **{"metal004.bmp": b""})},
+                  "Failed to open DIB file metal004.bmp.\n"))
         for name, layout, text in cases:
             self.site(name, **layout)
             self.open(name)

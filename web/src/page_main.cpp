@@ -114,15 +114,23 @@ EMSCRIPTEN_KEEPALIVE const char* web_texture_file(int slot)
     return slot >= 0 && slot < kTextureCount ? g_textureFiles[slot] : "";
 }
 
-// Decodes a texture file's bytes into its slot; a null `bytes` stands for a
+// Loads a texture slot from the bytes fetched for its file, through the
+// desktop's own file reader: the bytes go into emscripten's in-memory file
+// system under the file's name first, so an empty file reads as one that
+// cannot be opened, exactly as on the desktop. A null `bytes` stands for a
 // file that could not be fetched. Returns null, or the loader's message.
 EMSCRIPTEN_KEEPALIVE const char* web_load_texture(int slot, const unsigned char* bytes, int size)
 {
-    if (!bytes) {
-        g_text = std::string("Failed to open DIB file ") + web_texture_file(slot) + ".\n";
-        return g_text.c_str();
+    const char* name = web_texture_file(slot);
+    if (bytes) {
+        std::FILE* file = std::fopen(name, "wb");
+        if (file) {
+            std::fwrite(bytes, 1, size_t(size), file);
+            std::fclose(file);
+        }
     }
-    RgbImage* image = decodeBitmap(bytes, size_t(size), &g_text);
+    RgbImage* image = readBitmapFile(name, &g_text);
+    std::remove(name);
     if (!image)
         return g_text.c_str();
     g_renderer.setTexture(slot, *image);
