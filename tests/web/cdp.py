@@ -142,8 +142,11 @@ class Chromium:
         return result["result"].get("value")
 
     def navigate(self, url):
+        """Opens url and returns once its document (not the one before) is there."""
+        self.evaluate("window.__replaced = true")
         self.console.clear()
         self.call("Page.navigate", {"url": url})
+        self.wait_for("!window.__replaced")
 
     def wait_for(self, expression, timeout=30, interval=0.05):
         """Polls until the expression is truthy; returns its value."""

@@ -140,9 +140,10 @@ class WebPageTest(unittest.TestCase):
         # As on the desktop, whose clock reads past a second at start: the
         # first frame already shows a count of 1.
         self.assertEqual(titles[1][0], "Maze:  Current Frames Per Second: 1")
-        # Rewritten once more than a second has passed since the last time.
+        # Rewritten once more than a second has passed since the last time
+        # (seen here a moment after the page's own clock read it: 10 ms of slack).
         gaps = [b[1] - a[1] for a, b in zip(titles[1:], titles[2:])]
-        self.assertTrue(all(g > 1000 for g in gaps), titles)
+        self.assertTrue(all(g > 990 for g in gaps), titles)
 
     def test_walls_ahead_after_turns_steps_blocked_and_dropped_keys(self):
         self.site("walk")
