@@ -12,9 +12,9 @@ namespace {
 const char* const kVertexShader = R"(#version 300 es
 layout(location = 0) in vec3 position;
 layout(location = 1) in vec2 texCoord;
+layout(location = 2) in vec3 offset;  // per instance: the cell's place
 uniform mat4 projection;
 uniform mat4 view;
-uniform vec3 offset;
 out vec2 uv;
 void main()
 {
@@ -96,7 +96,6 @@ bool GlRenderer::init(std::string* err)
     glUseProgram(program_);
     projectionAt_ = glGetUniformLocation(program_, "projection");
     viewAt_ = glGetUniformLocation(program_, "view");
-    offsetAt_ = glGetUniformLocation(program_, "offset");
     glUniform1i(glGetUniformLocation(program_, "surface"), 0);
 
     // The desktop's half-size of a cell's shapes is 1.
@@ -117,6 +116,10 @@ bool GlRenderer::init(std::string* err)
     glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, 5 * sizeof(float), nullptr);
     glEnableVertexAttribArray(1);
     glVertexAttribPointer(1, 2, GL_FLOAT, GL_FALSE, 5 * sizeof(float), reinterpret_cast<void*>(3 * sizeof(float)));
+    glGenBuffers(1, &offsetBuffer_);
+    glBindBuffer(GL_ARRAY_BUFFER, offsetBuffer_);
+    glEnableVertexAttribArray(2);
+    glVertexAttribDivisor(2, 1);
 
     glClearColor(0.5f, 0.5f, 1.0f, 1.0f);
     glEnable(GL_DEPTH_TEST);
@@ -152,23 +155,41 @@ void GlRenderer::setProjection(const float m[16])
 
 void GlRenderer::drawFrame(const maze& level, const std::vector<point2>& cells, int cellSpacing, const float view[16])
 {
+    // One instanced draw per texture instead of one draw per cell. With the
+    // depth test deciding and no translucency (the desktop blends, but every
+    // colour is opaque), the order of the cells cannot change the picture.
+    for (std::vector<float>& offsets : offsets_)
+        offsets.clear();
+    for (const point2& cell : cells) {
+        CellLook look;
+        if (!cellLook(level.getElement(cell.column, cell.row), look))
+            continue;
+        std::vector<float>& offsets = offsets_[look.textureSlot];
+        offsets.insert(offsets.end(), {float(cell.column * cellSpacing), 0.0f, float(cell.row * cellSpacing)});
+    }
+    instances_.clear();
+    for (const std::vector<float>& offsets : offsets_)
+        instances_.insert(instances_.end(), offsets.begin(), offsets.end());
+
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glUseProgram(program_);
     glBindVertexArray(vao_);
     glUniformMatrix4fv(viewAt_, 1, GL_FALSE, view);
     glActiveTexture(GL_TEXTURE0);
-    int bound = -1;
-    for (const point2& cell : cells) {
-        CellLook look;
-        if (!cellLook(level.getElement(cell.column, cell.row), look))
+    glBindBuffer(GL_ARRAY_BUFFER, offsetBuffer_);
+    glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(instances_.size() * sizeof(float)), instances_.data(), GL_STREAM_DRAW);
+    size_t first = 0;
+    for (int slot = 0; slot < kTextureCount; ++slot) {
+        const GLsizei count = GLsizei(offsets_[slot].size() / 3);
+        if (count == 0)
             continue;
-        if (look.textureSlot != bound) {
-            glBindTexture(GL_TEXTURE_2D, textures_[look.textureSlot]);
-            bound = look.textureSlot;
-        }
-        glUniform3f(offsetAt_, float(cell.column * cellSpacing), 0.0f, float(cell.row * cellSpacing));
-        const bool wall = look.textureSlot != 0;
-        glDrawElements(GL_TRIANGLES, wall ? kCubeIndexCount : kFloorIndexCount, GL_UNSIGNED_SHORT,
-                       reinterpret_cast<void*>((wall ? kCubeFirstIndex : kFloorFirstIndex) * sizeof(unsigned short)));
+        glBindTexture(GL_TEXTURE_2D, textures_[slot]);
+        glVertexAttribPointer(2, 3, GL_FLOAT, GL_FALSE, 0, reinterpret_cast<void*>(first * 3 * sizeof(float)));
+        const bool wall = slot != 0;
+        glDrawElementsInstanced(GL_TRIANGLES, wall ? kCubeIndexCount : kFloorIndexCount, GL_UNSIGNED_SHORT,
+                                reinterpret_cast<void*>((wall ? kCubeFirstIndex : kFloorFirstIndex) *
+                                                        sizeof(unsigned short)),
+                                count);
+        first += size_t(count);
     }
 }

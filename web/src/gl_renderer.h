@@ -24,7 +24,9 @@ public:
     void drawFrame(const maze& level, const std::vector<point2>& cells, int cellSpacing, const float view[16]);
 
 private:
-    unsigned program_ = 0, vao_ = 0, vertexBuffer_ = 0, indexBuffer_ = 0;
+    unsigned program_ = 0, vao_ = 0, vertexBuffer_ = 0, indexBuffer_ = 0, offsetBuffer_ = 0;
     unsigned textures_[kTextureCount] = {};
-    int projectionAt_ = -1, viewAt_ = -1, offsetAt_ = -1;
+    int projectionAt_ = -1, viewAt_ = -1;
+    std::vector<float> offsets_[kTextureCount];  // this frame's cells by texture, x y z each
+    std::vector<float> instances_;               // all of them, texture after texture
 };

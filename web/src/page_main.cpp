@@ -1,6 +1,7 @@
 // The web page's front end: the WebGL 2 context on the canvas, the frame loop
 // and the entry points page.js calls. Whatever the walk reports (an exit, a
 // quit key) stops the loop and is handed to the page to show; nothing here exits.
+#include <GLES3/gl3.h>
 #include <emscripten/emscripten.h>
 #include <emscripten/html5.h>
 
@@ -28,6 +29,7 @@ FrameRateCounter g_frameRate;
 bool g_running = false;
 bool g_started = false;  // a maze has been read
 unsigned g_frames = 0;
+GLsync g_lastFrame = nullptr;  // the GPU's progress through the last frame drawn
 std::string g_text;      // the last string handed to JavaScript
 
 }  // namespace
@@ -54,11 +56,30 @@ void stopLoop()
     g_running = false;
 }
 
+// The desktop's buffer swap waits while the GPU is a frame behind, so a frame
+// is only drawn once the one before has been finished. The browser calls
+// this once per animation frame without such a wait: when the GPU is still
+// busy, this call draws nothing and the walk does not advance. (With the
+// browser's frame-rate limit on, the GPU is practically never behind.)
+bool gpuStillBusy()
+{
+    if (!g_lastFrame)
+        return false;
+    if (glClientWaitSync(g_lastFrame, 0, 0) == GL_TIMEOUT_EXPIRED)
+        return true;
+    glDeleteSync(g_lastFrame);
+    g_lastFrame = nullptr;
+    return false;
+}
+
 void frame()
 {
+    if (gpuStillBusy())
+        return;
     float view[16];
     g_session.camera().viewMatrix(view);
     g_renderer.drawFrame(g_session.level(), g_session.cellsToDraw(1.0f), WalkSession::kPace.cellSpacing, view);
+    g_lastFrame = glFenceSync(GL_SYNC_GPU_COMMANDS_COMPLETE, 0);
     const bool exitFound = g_session.frame();
     if (++g_frames == 1)
         pageFirstFrame();
