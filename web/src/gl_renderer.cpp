@@ -3,7 +3,7 @@
 #include <GLES3/gl3.h>
 
 #include "render/cell_geometry.h"
-#include "render/maze_renderer.h"
+#include "render/cell_look.h"
 #include "render/textures.h"
 #include "texture_pyramid.h"
 
@@ -165,6 +165,7 @@ void GlRenderer::drawFrame(const maze& level, const std::vector<point2>& cells, 
         if (!cellLook(level.getElement(cell.column, cell.row), look))
             continue;
         std::vector<float>& offsets = offsets_[look.textureSlot];
+        wall_[look.textureSlot] = look.wall;
         offsets.insert(offsets.end(), {float(cell.column * cellSpacing), 0.0f, float(cell.row * cellSpacing)});
     }
     instances_.clear();
@@ -185,7 +186,7 @@ void GlRenderer::drawFrame(const maze& level, const std::vector<point2>& cells, 
             continue;
         glBindTexture(GL_TEXTURE_2D, textures_[slot]);
         glVertexAttribPointer(2, 3, GL_FLOAT, GL_FALSE, 0, reinterpret_cast<void*>(first * 3 * sizeof(float)));
-        const bool wall = slot != 0;
+        const bool wall = wall_[slot];
         glDrawElementsInstanced(GL_TRIANGLES, wall ? kCubeIndexCount : kFloorIndexCount, GL_UNSIGNED_SHORT,
                                 reinterpret_cast<void*>((wall ? kCubeFirstIndex : kFloorFirstIndex) *
                                                         sizeof(unsigned short)),

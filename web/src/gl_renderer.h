@@ -28,5 +28,6 @@ private:
     unsigned textures_[kTextureCount] = {};
     int projectionAt_ = -1, viewAt_ = -1;
     std::vector<float> offsets_[kTextureCount];  // this frame's cells by texture, x y z each
+    bool wall_[kTextureCount] = {};              // whether a texture's cells are cubes (else floors)
     std::vector<float> instances_;               // all of them, texture after texture
 };

@@ -42,10 +42,14 @@ EM_JS(void, pageFirstFrame, (), { window.mazePage.firstFrame(); });
 
 namespace {
 
+const float kAspect = float(double(kCanvasSide) / double(kCanvasSide));
+
 void applyProjection()
 {
+    // The desktop hands gluPerspective the clip distances as doubles, and
+    // only its culling the float view volume.
     float m[16];
-    perspectiveMatrix(g_session.fieldOfView(), double(kCanvasSide) / double(kCanvasSide), 0.2, 10.0, m);
+    perspectiveMatrix(g_session.viewVolume(kAspect).fovyDegrees, kAspect, 0.2, 10.0, m);
     g_renderer.setProjection(m);
 }
 
@@ -78,7 +82,7 @@ void frame()
         return;
     float view[16];
     g_session.camera().viewMatrix(view);
-    g_renderer.drawFrame(g_session.level(), g_session.cellsToDraw(1.0f), WalkSession::kPace.cellSpacing, view);
+    g_renderer.drawFrame(g_session.level(), g_session.cellsToDraw(kAspect), WalkSession::kPace.cellSpacing, view);
     g_lastFrame = glFenceSync(GL_SYNC_GPU_COMMANDS_COMPLETE, 0);
     const bool exitFound = g_session.frame();
     if (++g_frames == 1)
@@ -225,7 +229,7 @@ EMSCRIPTEN_KEEPALIVE const char* web_state()
                   "{\"running\":%s,\"frames\":%u,\"movement\":%d,\"column\":%d,\"row\":%d,\"heading\":%d,"
                   "\"fieldOfView\":%g}",
                   g_running ? "true" : "false", g_frames, w.movement, w.position.column, w.position.row, w.heading,
-                  double(g_session.fieldOfView()));
+                  double(g_session.viewVolume(kAspect).fovyDegrees));
     g_text = text;
     return g_text.c_str();
 }

@@ -44,18 +44,13 @@ bool WalkSession::frame()
     return playMotionFrame(walker_, level_, exitCount_, camera_, kPace);
 }
 
-float WalkSession::fieldOfView() const
+ViewVolume WalkSession::viewVolume(float aspect) const
 {
-    return kFieldsOfView[frustPos_];
+    return ViewVolume{kFieldsOfView[frustPos_], aspect, 0.2f, 10.0f};
 }
 
-const std::vector<point2>& WalkSession::cellsToDraw(float)
+const std::vector<point2>& WalkSession::cellsToDraw(float aspect)
 {
-    cells_.clear();
-    int width, height;
-    level_.getSize(width, height);
-    for (int row = 0; row < height; ++row)
-        for (int column = 0; column < width; ++column)
-            cells_.push_back(point2{column, row});
+    visibleCells(level_, kPace.cellSpacing, camera_, viewVolume(aspect), &cells_);
     return cells_;
 }

@@ -6,6 +6,7 @@
 
 #include "geometry/camera.h"
 #include "maze/maze.h"
+#include "render/cell_culling.h"
 #include "walker/key_commands.h"
 #include "walker/walker.h"
 
@@ -23,16 +24,16 @@ public:
     // Plays one frame of the current motion; true when a step has just ended on an exit.
     bool frame();
 
-    // The vertical field of view in degrees.
-    float fieldOfView() const;
-    // The cells to draw this frame, in drawing order.
+    // The perspective in force for a width / height: the field of view "v"
+    // cycles, and the desktop's near and far planes.
+    ViewVolume viewVolume(float aspect) const;
+    // The cells to draw this frame, in drawing order: those the view can reach.
     const std::vector<point2>& cellsToDraw(float aspect);
 
     const maze& level() const { return level_; }
     const Camera& camera() const { return camera_; }
     const WalkerState& walker() const { return walker_; }
     const std::string& mazeBytes() const { return bytes_; }
-    int fieldOfViewIndex() const { return frustPos_; }
 
     static const WalkerPace kPace;
 
