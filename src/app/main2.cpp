@@ -13,20 +13,21 @@
 #include "render/maze_renderer.h"
 #include "render/texture_set.h"
 #include "walker/frame_rate.h"
+#include "walker/program.h"
 
-const char* gstr_AppName = "Maze: ";
-std::string g_fileName = "maze1.dat";
+const char* gstr_AppName = kAppName;
+std::string g_fileName = kDefaultMazeFile;
 maze g_level;
 Camera g_camera;
 Point3 g_eye(0.0f, 0.5f, 2.0f);
 Point3 g_look(10.0f, 0.5f, 2.0f);
 Vector3 g_up(0.0f, 1.0f, 0.0f);
-float g_yHeight = 0.5f;
+float g_yHeight = kEyeHeight;
 int g_cubeFactor = 2;
 point2 g_start = {0, 0};
 int g_exitCount = 0;
-float FrustArray[3] = {150.0f, 100.0f, 50.0f};
-int g_FrustPos = 1;
+float FrustArray[3] = {kFieldsOfView[0], kFieldsOfView[1], kFieldsOfView[2]};
+int g_FrustPos = kFirstFieldOfView;
 float g_width = 0.0f;
 float g_height = 0.0f;
 ViewVolume g_viewVolume = {0.0f, 0.0f, 0.0f, 0.0f};
@@ -35,7 +36,7 @@ bool g_viewVolumeSet = false;
 void levelInit()
 {
     if (!g_level.loadLevel(g_fileName)) {
-        std::printf("%s can not be opened. Exiting program.\n", g_fileName.c_str());
+        std::printf("%s\n", mazeMissingLine(g_fileName).c_str());
         std::fflush(stdout);
         std::exit(1);
     }
@@ -61,11 +62,7 @@ void viewInit()
 
     levelInit();
 
-    float x = float(g_start.column * g_cubeFactor);
-    float z = float(g_start.row * g_cubeFactor);
-    g_eye.set(x, g_yHeight, z);
-    // Look straight along +x from wherever the start cell is.
-    g_look.set(x + 10.0f, g_yHeight, z);
+    startViewpoint(g_start, g_cubeFactor, g_yHeight, &g_eye, &g_look);
     g_camera.set(g_eye, g_look, g_up);
     resetWalker();
 }
@@ -76,9 +73,9 @@ void setProjection(float aspect)
         return;
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    gluPerspective(FrustArray[g_FrustPos], aspect, 0.2, 10.0);
+    gluPerspective(FrustArray[g_FrustPos], aspect, kNearPlane, kFarPlane);
     glMatrixMode(GL_MODELVIEW);
-    g_viewVolume = ViewVolume{FrustArray[g_FrustPos], aspect, 0.2f, 10.0f};
+    g_viewVolume = ViewVolume{FrustArray[g_FrustPos], aspect, float(kNearPlane), float(kFarPlane)};
     g_viewVolumeSet = true;
 }
 

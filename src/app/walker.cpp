@@ -5,6 +5,7 @@
 
 #include "app/main2.h"
 #include "maze/cell_rules.h"
+#include "walker/program.h"
 
 WalkerState g_walker;
 int& g_movement = g_walker.movement;
@@ -30,7 +31,7 @@ void updatePosition(int direction)
 void checkForExit()
 {
     if (isExitCell(g_level, g_exitCount, g_position)) {
-        std::printf("You found the end.  Congratulations!!!!\n");
+        std::printf("%s\n", kCongratulations);
         std::fflush(stdout);
         std::exit(0);
     }

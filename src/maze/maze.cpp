@@ -164,7 +164,7 @@ bool maze::loadLevel(std::string fileName)
         return false;
     read(f);
     std::fclose(f);
-    std::fputs("load succesful\n", stdout);
+    std::printf("%s\n", kMazeLoadedLine);
     std::fflush(stdout);
     return true;
 }

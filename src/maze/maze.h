@@ -60,6 +60,9 @@ private:
     std::vector<point2> exits;
 };
 
+// The line loadLevel writes after reading a maze.
+inline constexpr const char* kMazeLoadedLine = "load succesful";
+
 // Opens a maze file for reading: null when it cannot be opened or is not a
 // regular file (a directory or a FIFO, say).
 std::FILE* openMazeFile(const std::string& fileName);

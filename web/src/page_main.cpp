@@ -16,11 +16,10 @@
 #include "random_maze.h"
 #include "walk_session.h"
 #include "walker/frame_rate.h"
+#include "walker/program.h"
 
 namespace {
 
-const char* const kAppName = "Maze: ";
-const char* const kCongratulations = "You found the end.  Congratulations!!!!";
 const int kCanvasSide = 500;
 
 GlRenderer g_renderer;
@@ -49,7 +48,7 @@ void applyProjection()
     // The desktop hands gluPerspective the clip distances as doubles, and
     // only its culling the float view volume.
     float m[16];
-    perspectiveMatrix(g_session.viewVolume(kAspect).fovyDegrees, kAspect, 0.2, 10.0, m);
+    perspectiveMatrix(g_session.viewVolume(kAspect).fovyDegrees, kAspect, kNearPlane, kFarPlane, m);
     g_renderer.setProjection(m);
 }
 
@@ -166,7 +165,8 @@ EMSCRIPTEN_KEEPALIVE const char* web_load_texture(int slot, const unsigned char*
 // The line the page shows when the maze file cannot be fetched.
 EMSCRIPTEN_KEEPALIVE const char* web_missing_maze_message()
 {
-    return "maze1.dat can not be opened. Exiting program.";
+    g_text = mazeMissingLine(kDefaultMazeFile);
+    return g_text.c_str();
 }
 
 // Reads a maze file's bytes with the program's own loader; web_run starts the walk.
@@ -175,7 +175,7 @@ EMSCRIPTEN_KEEPALIVE void web_read_maze(const char* bytes, int size)
     stopLoop();
     g_session.start(bytes, size_t(size));
     g_started = true;
-    std::printf("load succesful\n");
+    std::printf("%s\n", kMazeLoadedLine);
 }
 
 // Reads the random maze a URL fragment ("seed=N&width=W&height=H", optionally

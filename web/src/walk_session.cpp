@@ -1,13 +1,5 @@
 #include "walk_session.h"
 
-namespace {
-
-// The three fields of view "v" cycles through, the middle one first.
-const float kFieldsOfView[3] = {150.0f, 100.0f, 50.0f};
-const float kEyeHeight = 0.5f;
-
-}  // namespace
-
 const WalkerPace WalkSession::kPace;
 
 void WalkSession::start(const char* bytes, size_t size)
@@ -21,12 +13,11 @@ void WalkSession::restart()
     level_.read(bytes_.data(), bytes_.size());
     exitCount_ = level_.getExitCount();
     const point2 start = level_.getStart();
-    const float x = float(start.column * kPace.cellSpacing);
-    const float z = float(start.row * kPace.cellSpacing);
-    // Eye on the start cell, looking straight along +x.
-    camera_.set(Point3(x, kEyeHeight, z), Point3(x + 10.0f, kEyeHeight, z), Vector3(0.0f, 1.0f, 0.0f));
+    Point3 eye, look;
+    startViewpoint(start, kPace.cellSpacing, kEyeHeight, &eye, &look);
+    camera_.set(eye, look, Vector3(0.0f, 1.0f, 0.0f));
     resetWalkerState(walker_, start);
-    frustPos_ = 1;
+    frustPos_ = kFirstFieldOfView;
 }
 
 KeyCommand WalkSession::key(unsigned char code)
@@ -46,7 +37,7 @@ bool WalkSession::frame()
 
 ViewVolume WalkSession::viewVolume(float aspect) const
 {
-    return ViewVolume{kFieldsOfView[frustPos_], aspect, 0.2f, 10.0f};
+    return ViewVolume{kFieldsOfView[frustPos_], aspect, float(kNearPlane), float(kFarPlane)};
 }
 
 const std::vector<point2>& WalkSession::cellsToDraw(float aspect)

@@ -8,6 +8,7 @@
 #include "maze/maze.h"
 #include "render/cell_culling.h"
 #include "walker/key_commands.h"
+#include "walker/program.h"
 #include "walker/walker.h"
 
 // One walk through one maze, as the desktop program plays it: the grid, the
@@ -43,6 +44,6 @@ private:
     Camera camera_;
     WalkerState walker_;
     int exitCount_ = 0;
-    int frustPos_ = 1;
+    int frustPos_ = kFirstFieldOfView;
     std::vector<point2> cells_;
 };
