@@ -216,7 +216,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "frame_bench: Xvfb did not start: %s\n", xvfb.describe().c_str());
         return 1;
     }
-    const std::string display = xvfb.display();
+    const std::string display = xvfb.display;
 
     Series maze, minimal, fillFloor, bigMaze;
     struct Entry {

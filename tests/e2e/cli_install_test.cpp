@@ -15,6 +15,7 @@
 #include "tool_run.h"
 
 using namespace e2e;
+using proc::TempDir;
 namespace fs = std::filesystem;
 
 namespace {
@@ -34,27 +35,6 @@ std::string quoted(const std::string& s)
     return "'" + s + "'";
 }
 
-// A folder of the test's own, removed with the object.
-struct TempDir {
-    std::string path;
-    TempDir()
-    {
-        const char* base = std::getenv("TMPDIR");
-        std::string name = std::string(base && *base ? base : "/tmp") + "/maze-install-XXXXXX";
-        if (mkdtemp(name.data()))
-            path = name;
-        EXPECT_FALSE(path.empty()) << "cannot create " << name;
-    }
-    ~TempDir()
-    {
-        std::error_code ec;
-        if (!path.empty())
-            fs::remove_all(path, ec);
-    }
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-};
-
 bool toolInstalled(const std::string& name)
 {
     return runShell("command -v " + name).code == 0;
@@ -63,6 +43,7 @@ bool toolInstalled(const std::string& name)
 // `cmake --install` of this build into prefix.
 void installInto(const std::string& prefix)
 {
+    ASSERT_FALSE(prefix.empty()) << "no temporary folder to install into";
     ToolRun r = runShell(quoted(CMAKE_COMMAND) + " --install " + quoted(MAZE_BUILD_DIR) + " --prefix " + quoted(prefix));
     ASSERT_EQ(r.code, 0) << r.out << r.err;
 }
@@ -73,10 +54,10 @@ TEST(CommandLine, AMazeFileOperandOpensThatMazeOnceTheToolkitHasTakenItsOptions)
     files["mazes/other.dat"] = kGreenAhead;
     Program maze(MAZE_BINARY, {"-geometry", "500x500", "mazes/other.dat"}, files);
     ASSERT_TRUE(maze.start());
-    Window w = findProgramWindow(maze);
+    Window w = findWindow(maze);
     ASSERT_NE(w, 0u) << maze.describe();
     Image shot;
-    ASSERT_TRUE(waitUntilStable(w, kWaitTimeout, &shot)) << maze.describe();
+    ASSERT_TRUE(waitUntilStable(w, &shot)) << maze.describe();
     EXPECT_EQ(str(shot.at(shot.width / 2, shot.height / 2)), str(cellColour('g')))
         << saveDebugImage(shot, "operand");
     EXPECT_EQ(maze.out(), "load succesful\n");
@@ -147,17 +128,17 @@ TEST(Install, TheInstalledMazeStartedInAnEmptyFolderShowsTheShippedMaze)
             ASSERT_FALSE(bytes.empty()) << name << " is missing from the build's run folder";
         Program maze(MAZE_BINARY, {}, shipped);
         ASSERT_TRUE(maze.start());
-        Window w = findProgramWindow(maze);
+        Window w = findWindow(maze);
         ASSERT_NE(w, 0u) << maze.describe();
-        ASSERT_TRUE(waitUntilStable(w, kWaitTimeout, &expected)) << maze.describe();
+        ASSERT_TRUE(waitUntilStable(w, &expected)) << maze.describe();
     }
 
     Program installed(prefix.path + "/bin/maze");  // no files: an empty folder
     ASSERT_TRUE(installed.start());
-    Window w = findProgramWindow(installed);
+    Window w = findWindow(installed);
     ASSERT_NE(w, 0u) << installed.describe();
     Image shot;
-    ASSERT_TRUE(waitUntilStable(w, kWaitTimeout, &shot)) << installed.describe();
+    ASSERT_TRUE(waitUntilStable(w, &shot)) << installed.describe();
     EXPECT_EQ(installed.out(), "load succesful\n");
     EXPECT_EQ(installed.err(), "");
     EXPECT_TRUE(shot == expected) << "installed: " << saveDebugImage(shot, "installed")

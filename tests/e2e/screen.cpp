@@ -45,19 +45,13 @@ Image screenshot(Window w)
     Image img;
     if (!xi)
         return img;
-    // Xvfb's 24-bit screen: 32 bits a pixel, blue in the lowest byte.
-    if (xi->bits_per_pixel == 32 && xi->byte_order == LSBFirst && xi->red_mask == 0xff0000 &&
-        xi->green_mask == 0xff00 && xi->blue_mask == 0xff) {
-        img.width = xi->width;
-        img.height = xi->height;
-        for (int y = 0; y < img.height; ++y) {
-            const auto* p = reinterpret_cast<const uint8_t*>(xi->data) + size_t(y) * size_t(xi->bytes_per_line);
-            for (int x = 0; x < img.width; ++x, p += 4)
-                img.rgb.insert(img.rgb.end(), {p[2], p[1], p[0]});
+    img.width = xi->width;
+    img.height = xi->height;
+    for (int y = 0; y < img.height; ++y)
+        for (int x = 0; x < img.width; ++x) {
+            const unsigned long p = XGetPixel(xi, x, y);  // Xvfb's 24 bits: 0xRRGGBB
+            img.rgb.insert(img.rgb.end(), {uint8_t(p >> 16), uint8_t(p >> 8), uint8_t(p)});
         }
-    } else {
-        ADD_FAILURE() << "unexpected screen format: " << xi->bits_per_pixel << " bits a pixel";
-    }
     XDestroyImage(xi);
     return img;
 }
@@ -72,7 +66,7 @@ double fractionWhere(const Image& img, const std::function<bool(Rgb)>& pred)
     return img.empty() ? 0 : double(hits) / double(img.rgb.size() / 3);
 }
 
-std::string dominantColours(const Image& img, int n)
+std::string dominantColours(const Image& img)
 {
     std::map<uint32_t, size_t> counts;
     for (size_t i = 0; i + 2 < img.rgb.size(); i += 3)
@@ -82,8 +76,8 @@ std::string dominantColours(const Image& img, int n)
         byCount.push_back({count, colour});
     std::sort(byCount.rbegin(), byCount.rend());
     std::string s = img.empty() ? "(empty image)" : "";
-    for (int i = 0; i < n && i < int(byCount.size()); ++i) {
-        auto [count, c] = byCount[size_t(i)];
+    for (size_t i = 0; i < 4 && i < byCount.size(); ++i) {
+        auto [count, c] = byCount[i];
         char share[32];
         std::snprintf(share, sizeof share, " %.1f%%", 100.0 * double(count) / double(img.rgb.size() / 3));
         s += (i ? ", " : "") + str(Rgb{uint8_t(c >> 16), uint8_t(c >> 8), uint8_t(c)}) + share;
@@ -97,9 +91,8 @@ std::string saveDebugImage(const Image& img, const std::string& name)
     const std::string dir = std::string(tmp && *tmp ? tmp : "/tmp") + "/maze-e2e-images";
     std::error_code ec;
     std::filesystem::create_directories(dir, ec);
-    std::string test = "unknown";
-    if (const auto* info = ::testing::UnitTest::GetInstance()->current_test_info())
-        test = std::string(info->test_suite_name()) + "." + info->name();
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    std::string test = info ? std::string(info->test_suite_name()) + "." + info->name() : "unknown";
     std::replace(test.begin(), test.end(), '/', '_');
     const std::string path = dir + "/" + test + "-" + name + ".ppm";
     std::ofstream f(path, std::ios::binary);
@@ -109,75 +102,38 @@ std::string saveDebugImage(const Image& img, const std::string& name)
     return path;
 }
 
-namespace {
-
-// The type of DAMAGE's notify events, once Xlib knows of the extension.
-int damageNotify()
-{
-    static const int type = [] {
-        int event = 0, error = 0, major = 1, minor = 1;
-        Display* d = display();
-        if (!d || !XDamageQueryExtension(d, &event, &error) || !XDamageQueryVersion(d, &major, &minor))
-            ADD_FAILURE() << "no DAMAGE extension";
-        return event + XDamageNotify;
-    }();
-    return type;
-}
-
-bool takeDamageEvent(Damage damage)
-{
-    return x::takeEvent([damage](const XEvent& e) {
-        return e.type == damageNotify() && reinterpret_cast<const XDamageNotifyEvent&>(e).damage == damage;
-    });
-}
-
-}  // namespace
-
 FrameCounter::FrameCounter(Window w)
 {
     Damage damage = 0;
-    if (damageNotify() && withoutXError([&](Display* d) { damage = XDamageCreate(d, w, XDamageReportNonEmpty); }))
+    if (withoutXError([&](Display* d) { damage = XDamageCreate(d, w, XDamageReportNonEmpty); }))
         damage_ = damage;
 }
 
 FrameCounter::~FrameCounter()
 {
-    if (!damage_)
-        return;
-    // The server has already freed it if the window is gone; the error that
-    // gives is counted and ignored.
-    withoutXError([&](Display* d) { XDamageDestroy(d, damage_); });
-    while (takeDamageEvent(damage_)) {
-    }
+    // Already freed by the server if the window is gone: that error is ignored.
+    if (damage_)
+        withoutXError([&](Display* d) { XDamageDestroy(d, damage_); });
 }
 
 int FrameCounter::poll()
 {
-    if (!damage_)
-        return count_;
-    XFlush(display());
-    while (takeDamageEvent(damage_)) {
-        ++count_;
-        // Empties the damage so that the next drawing reports again.
-        XDamageSubtract(display(), damage_, None, None);
-    }
-    XFlush(display());
-    return count_;
+    x::pump();
+    return damage_ ? x::damageReports(damage_) : 0;
 }
 
-bool waitUntilStable(Window w, double timeout, Image* last)
+bool waitUntilStable(Window w, Image* last)
 {
     FrameCounter frames(w);
     Image previous = screenshot(w);
     int framesAtPrevious = frames.poll();
-    const double deadline = now() + timeout;
+    const double deadline = now() + kWaitTimeout;
     while (frames.ok() && now() <= deadline) {
-        // Sleep while taking in damage events, so the counter keeps up.
         const double wakeUp = now() + 0.12;
-        x::waitFor(w, 1, [&] { return now() >= wakeUp; }, &frames);
+        x::waitFor(w, 1, [&] { return now() >= wakeUp; });
         Image current = screenshot(w);
         if (current.empty())
-            return false;  // window gone
+            return false;
         if (!(current == previous)) {
             previous = std::move(current);
             framesAtPrevious = frames.poll();
@@ -190,32 +146,18 @@ bool waitUntilStable(Window w, double timeout, Image* last)
     return false;
 }
 
-bool sendKeyWaiting(Window w, char c, double timeout)
+bool sendKeyWaiting(Window w, char c)
 {
-    // A step takes 11 frames and a turn 10, counted from the first frame
-    // after the program reads the key; one frame may be under way when the
-    // key arrives, and a few more are margin.
+    // A step takes 11 frames and a turn 10 from the first frame after the
+    // program reads the key; one frame may be under way, and a few are margin.
     const int motionFrames = 16;
     if (!sendKey(w, c))
         return false;
-    // sendKey has synced with the server, so the key is on its way to the
-    // program before the counter exists: every frame it counts comes after.
+    // sendKey synced with the server: every frame counted from here comes after the key.
     FrameCounter frames(w);
     const int target = frames.poll() + motionFrames;
-    return frames.ok() && x::waitFor(w, timeout, [&] { return frames.poll() >= target; }, &frames) &&
-           waitUntilStable(w, timeout);
-}
-
-bool sendKeysWaiting(Window w, const std::string& keys, double timeoutPerKey, size_t* failedAt)
-{
-    for (size_t i = 0; i < keys.size(); ++i) {
-        if (!sendKeyWaiting(w, keys[i], timeoutPerKey)) {
-            if (failedAt)
-                *failedAt = i;
-            return false;
-        }
-    }
-    return true;
+    return frames.ok() && x::waitFor(w, kWaitTimeout, [&] { return frames.poll() >= target; }) &&
+           waitUntilStable(w);
 }
 
 }  // namespace e2e

@@ -99,7 +99,7 @@ TEST(Soak, RandomKeysAndResizesKeepTheProgramAliveRespondingAndItsMemoryFlat)
 
     Program maze(MAZE_BINARY, {}, mazeFiles(kSoakMaze));
     ASSERT_TRUE(maze.start());
-    Window w = findProgramWindow(maze);
+    Window w = findWindow(maze);
     ASSERT_NE(w, 0u) << maze.describe();
     ASSERT_TRUE(waitTitleUpdates(w, 1, kTitleTimeout, nullptr)) << "no frame-rate title\n" << maze.describe();
 

@@ -29,7 +29,7 @@ TEST(SolveWalk, GeneratedMazeWalkedWithTheSolveKeysEndsWithTheCongratulation)
 
     Program maze(MAZE_BINARY, {}, mazeFiles(text));
     ASSERT_TRUE(maze.start());
-    Window w = findProgramWindow(maze);
+    Window w = findWindow(maze);
     ASSERT_NE(w, 0u) << maze.describe();
     ASSERT_TRUE(waitUntilStable(w)) << maze.describe();
 

@@ -45,16 +45,16 @@ TEST(Startup, WindowIs500By500AndItsTitleShowsTheFrameRateEverySecond)
 {
     Program maze(MAZE_BINARY, {}, mazeFiles(kSmallMaze));
     ASSERT_TRUE(maze.start());
-    Window w = findProgramWindow(maze);
+    Window w = findWindow(maze);
     ASSERT_NE(w, 0u) << maze.describe();
 
     int width = 0, height = 0;
-    ASSERT_TRUE(windowSize(w, &width, &height));
+    ASSERT_TRUE(windowAlive(w, &width, &height));
     EXPECT_EQ(width, 500);
     EXPECT_EQ(height, 500);
 
     std::string title;
-    ASSERT_TRUE(waitForTitle(w, isFrameRateTitle, kWaitTimeout, &title))
+    ASSERT_TRUE(waitForTitle(w, isFrameRateTitle, &title))
         << "last title: '" << title << "'\n" << maze.describe();
     EXPECT_EQ(maze.out(), "load succesful\n");
 
@@ -92,12 +92,12 @@ TEST(Startup, MazeWithNothingToDrawShowsOnlyTheClearColour)
         SCOPED_TRACE(c.name);
         Program maze(MAZE_BINARY, {}, mazeFiles(c.text));
         ASSERT_TRUE(maze.start());
-        Window w = findProgramWindow(maze);
+        Window w = findWindow(maze);
         ASSERT_NE(w, 0u) << maze.describe();
         ASSERT_TRUE(waitForTitle(w, isFrameRateTitle)) << maze.describe();
 
         Image shot;
-        ASSERT_TRUE(waitUntilStable(w, kWaitTimeout, &shot)) << maze.describe();
+        ASSERT_TRUE(waitUntilStable(w, &shot)) << maze.describe();
         ASSERT_EQ(shot.width, 500);
         ASSERT_EQ(shot.height, 500);
         double share = fractionWhere(shot, isClearColour);
@@ -120,7 +120,6 @@ TEST(Startup, WithoutMazeFileWritesTheLineAndExitsWithCodeOneBeforeAnyFrame)
 
     // The window is created before the maze is read, so it may flash up;
     // no frame may be drawn in it, and a frame is what rewrites the title.
-    windows.poll();
     for (const std::string& t : windows.titles())
         EXPECT_FALSE(isFrameRateTitle(t)) << "a frame was drawn: title '" << t << "'";
 }
@@ -131,7 +130,7 @@ TEST(Startup, QuitKeysEndTheProgramAtOnceWithCodeZeroAndNoOutput)
         SCOPED_TRACE(key == '\x1b' ? std::string("Escape") : std::string(1, key));
         Program maze(MAZE_BINARY, {}, mazeFiles(kSmallMaze));
         ASSERT_TRUE(maze.start());
-        Window w = findProgramWindow(maze);
+        Window w = findWindow(maze);
         ASSERT_NE(w, 0u) << maze.describe();
         ASSERT_TRUE(waitForTitle(w, isFrameRateTitle)) << maze.describe();
 

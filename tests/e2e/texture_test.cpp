@@ -26,10 +26,10 @@ TEST(Textures, TheWallAheadShowsItsTextureColour)
     files[kTextureFiles[2]] = plainBmp(8, 8, orange);
     Program maze(MAZE_BINARY, {}, files);
     ASSERT_TRUE(maze.start());
-    Window w = findProgramWindow(maze);
+    Window w = findWindow(maze);
     ASSERT_NE(w, 0u) << maze.describe();
     Image shot;
-    ASSERT_TRUE(waitUntilStable(w, kWaitTimeout, &shot)) << maze.describe();
+    ASSERT_TRUE(waitUntilStable(w, &shot)) << maze.describe();
     EXPECT_EQ(str(shot.at(shot.width / 2, shot.height / 2)), str(orange))
         << saveDebugImage(shot, "orange");
 }
@@ -42,7 +42,7 @@ TEST(Textures, AMissingTextureShowsTheErrorBoxAndReturnEndsWithCodeOne)
     WindowLog windows;
     ASSERT_TRUE(maze.start());
 
-    Window box = findWindowByTitle("Error", kStartTimeout);
+    Window box = findWindow(maze, "Error");
     ASSERT_NE(box, 0u) << maze.describe();
     EXPECT_TRUE(maze.running()) << "the program must wait for the box";
     EXPECT_EQ(maze.err(), "Error: Failed to open DIB file pipeslightswires.bmp.\n");
@@ -54,7 +54,6 @@ TEST(Textures, AMissingTextureShowsTheErrorBoxAndReturnEndsWithCodeOne)
     EXPECT_EQ(st.code, 1) << maze.describe();
     EXPECT_EQ(maze.out(), "load succesful\n");
 
-    windows.poll();
     const std::regex frameRate("Maze:  Current Frames Per Second: .*");
     for (const std::string& t : windows.titles())
         EXPECT_FALSE(std::regex_match(t, frameRate)) << "a maze frame was drawn: '" << t << "'";
@@ -68,7 +67,7 @@ TEST(Textures, ABrokenTextureShowsItsOwnMessage)
     files[kTextureFiles[0]] = bmp;
     Program maze(MAZE_BINARY, {}, files);
     ASSERT_TRUE(maze.start());
-    Window box = findWindowByTitle("Error", kStartTimeout);
+    Window box = findWindow(maze, "Error");
     ASSERT_NE(box, 0u) << maze.describe();
     EXPECT_EQ(maze.err(), "Error: Unknown DIB file format.\n");
     ASSERT_TRUE(sendKey(box, '\x1b'));

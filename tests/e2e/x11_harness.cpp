@@ -4,12 +4,12 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
+#include <X11/extensions/Xdamage.h>
 #include <X11/keysym.h>
-#include <poll.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <map>
 
 #include "screen.h"
 
@@ -17,36 +17,26 @@ namespace e2e {
 
 namespace {
 
-// X errors are expected while programs come and go (a window vanishing
-// between two requests); they are counted, not fatal.
-int g_xErrors = 0;
+int g_xErrors = 0;  // expected while windows come and go: counted, not fatal
+int g_damageNotify = -1;  // the event type of DAMAGE reports
+std::map<unsigned long, int> g_damageReports;
+std::vector<std::pair<Window, std::string>> g_titles;  // every title write seen
 
-// This process's Xvfb and our connection to it; closed, then stopped, at exit.
-struct Session {
-    proc::Xvfb xvfb;
-    Display* dpy = nullptr;
-    Session()
-    {
-        if (xvfb.start(kStartTimeout))
-            dpy = XOpenDisplay(xvfb.display().c_str());
-        if (!dpy)
-            std::fprintf(stderr, "e2e: no X server: %s\n", xvfb.describe().c_str());
-        XSetErrorHandler([](Display*, XErrorEvent*) {
-            ++g_xErrors;
-            return 0;
-        });
-    }
-    ~Session()
-    {
-        if (dpy)
-            XCloseDisplay(dpy);
-    }
-};
-
-Session& session()
+// WM_NAME, where freeglut puts the title; "" if unset or the window is gone.
+std::string windowTitle(Window w)
 {
-    static Session s;
-    return s;
+    char* name = nullptr;
+    if (!x::withoutXError([&](Display* d) { XFetchName(d, w, &name); }) || !name)
+        return "";
+    std::string title = name;
+    XFree(name);
+    return title;
+}
+
+void logTitle(Window w)
+{
+    if (std::string t = windowTitle(w); !t.empty())
+        g_titles.push_back({w, t});
 }
 
 }  // namespace
@@ -55,7 +45,21 @@ namespace x {
 
 Display* display()
 {
-    return session().dpy;
+    static proc::Xvfb xvfb;  // stopped at exit
+    static Display* const dpy = [] {
+        Display* d = xvfb.start(kStartTimeout) ? XOpenDisplay(xvfb.display.c_str()) : nullptr;
+        int error = 0, major = 1, minor = 1;
+        if (!d || !XDamageQueryExtension(d, &g_damageNotify, &error) || !XDamageQueryVersion(d, &major, &minor)) {
+            std::fprintf(stderr, "e2e: no X server with DAMAGE: %s\n", xvfb.describe().c_str());
+            return d = nullptr;
+        }
+        g_damageNotify += XDamageNotify;
+        XSetErrorHandler([](Display*, XErrorEvent*) { return ++g_xErrors, 0; });
+        // New top-level windows, whose titles we then follow.
+        XSelectInput(d, DefaultRootWindow(d), SubstructureNotifyMask);
+        return d;
+    }();
+    return dpy;
 }
 
 bool withoutXError(const std::function<void(Display*)>& request)
@@ -70,34 +74,39 @@ bool withoutXError(const std::function<void(Display*)>& request)
     return g_xErrors == before;
 }
 
-bool takeEvent(const std::function<bool(const XEvent&)>& pred)
-{
-    using Pred = std::function<bool(const XEvent&)>;
-    auto match = [](Display*, XEvent* e, XPointer p) { return Bool((*reinterpret_cast<Pred*>(p))(*e)); };
-    XEvent e;
-    return display() && XCheckIfEvent(display(), &e, match, reinterpret_cast<XPointer>(const_cast<Pred*>(&pred)));
-}
-
-bool waitFor(Window w, double timeout, const std::function<bool()>& done, FrameCounter* frames)
+void pump()
 {
     Display* d = display();
-    const double deadline = now() + timeout;
-    for (double aliveAt = now(); !done();) {
-        if (frames)
-            frames->poll();
-        if (!d || now() > deadline)
-            return false;
-        if (now() - aliveAt > 0.1) {
-            if (!windowAlive(w))
-                return false;
-            aliveAt = now();
+    if (d)
+        XSync(d, False);  // every event from before the call is in
+    for (XEvent e; d && XPending(d);) {
+        XNextEvent(d, &e);
+        if (e.type == g_damageNotify) {
+            const Damage damage = reinterpret_cast<XDamageNotifyEvent&>(e).damage;
+            ++g_damageReports[damage];
+            XDamageSubtract(d, damage, None, None);  // so that the next drawing reports again
+        } else if (e.type == CreateNotify && e.xcreatewindow.parent == DefaultRootWindow(d)) {
+            XSelectInput(d, e.xcreatewindow.window, PropertyChangeMask);
+            logTitle(e.xcreatewindow.window);  // one given before we listened
+        } else if (e.type == PropertyNotify && e.xproperty.atom == XA_WM_NAME &&
+                   e.xproperty.state == PropertyNewValue) {
+            logTitle(e.xproperty.window);
         }
-        // Sleeps until the server sends something, a few milliseconds at most.
-        pollfd p{ConnectionNumber(d), POLLIN, 0};
-        if (XPending(d) == 0)
-            ::poll(&p, 1, frames ? 5 : 20);
     }
-    return true;
+}
+
+int damageReports(unsigned long damage)
+{
+    return g_damageReports[damage];
+}
+
+bool waitFor(Window w, double timeout, const std::function<bool()>& done)
+{
+    bool gone = false;
+    return display() && proc::waitUntil(timeout, [&] {
+        pump();
+        return done() || (gone = !windowAlive(w));
+    }, 0.005) && !gone;
 }
 
 }  // namespace x
@@ -108,128 +117,65 @@ using x::withoutXError;
 Program::Program(std::string path, std::vector<std::string> args, Files files)
     : proc::Program(std::move(path), std::move(args), std::move(files))
 {
-#ifdef MAZE_LSAN_SUPPRESSIONS
-    // Mesa and Xlib keep memory till exit; the suppressions name only those,
-    // and their use is not reported, so stderr holds only the program's text.
+    setEnv("DISPLAY", display() ? DisplayString(display()) : "");
+    // Mesa and Xlib keep memory till exit. The suppressions name only those
+    // and are not reported, so stderr holds only the program's text.
     const char* inherited = std::getenv("LSAN_OPTIONS");
     setEnv("LSAN_OPTIONS", (inherited && *inherited ? std::string(inherited) + ":" : std::string()) +
                                "suppressions=" MAZE_LSAN_SUPPRESSIONS ":print_suppressions=0");
-#endif
 #ifdef MAZE_E2E_PRELOAD
     setEnv("LD_PRELOAD", MAZE_E2E_PRELOAD);
 #endif
 }
 
-bool Program::start()
+Window findWindow(proc::Program& program, const std::string& title)
 {
-    if (!display())
-        return false;
-    setEnv("DISPLAY", session().xvfb.display());
-    return proc::Program::start();
-}
-
-// ---- Windows --------------------------------------------------------------
-
-namespace {
-
-bool attributes(Window w, XWindowAttributes* a)
-{
-    Status st = 0;
-    return withoutXError([&](Display* d) { st = XGetWindowAttributes(d, w, a); }) && st;
-}
-
-// WM_NAME, where freeglut puts the title; "" if unset or the window is gone.
-std::string windowTitle(Window w)
-{
-    char* name = nullptr;
-    if (!withoutXError([&](Display* d) { XFetchName(d, w, &name); }) || !name)
-        return "";
-    std::string title = name;
-    XFree(name);
-    return title;
-}
-
-// One event mask for all client windows, so that no helper overwrites
-// another's selection.
-void listenToTitle(Window w)
-{
-    withoutXError([&](Display* d) { XSelectInput(d, w, PropertyChangeMask); });
-}
-
-bool takeTitleEvent(Window w)
-{
-    return x::takeEvent([w](const XEvent& e) {
-        return e.type == PropertyNotify && e.xproperty.window == w && e.xproperty.state == PropertyNewValue &&
-               e.xproperty.atom == XA_WM_NAME;
-    });
-}
-
-// The first viewable top-level window whose title matches; polls until the
-// timeout or until the program, if given, has ended.
-Window findWindow(const std::function<bool(const std::string&)>& match, proc::Program* program, double timeout)
-{
-    const double deadline = now() + timeout;
-    for (Display* d = display(); d; sleepFor(0.02)) {
+    Window found = 0;
+    proc::waitUntil(kStartTimeout, [&] {
+        x::pump();  // so that a WindowLog reads titles while the windows exist
+        Display* d = display();
         Window root, parent, *children = nullptr;
-        unsigned int count = 0;
-        XQueryTree(d, DefaultRootWindow(d), &root, &parent, &children, &count);
-        std::vector<Window> windows(children, children + count);
+        unsigned count = 0;
+        if (!d || !XQueryTree(d, DefaultRootWindow(d), &root, &parent, &children, &count))
+            return true;
+        XWindowAttributes a;
+        for (unsigned i = 0; i < count && !found; ++i) {
+            const std::string t = windowTitle(children[i]);
+            if ((title.empty() ? t.rfind("Maze: ", 0) == 0 : t == title) &&
+                withoutXError([&](Display* dpy) { XGetWindowAttributes(dpy, children[i], &a); }) &&
+                a.map_state == IsViewable)
+                found = children[i];
+        }
         if (children)
             XFree(children);
-        for (Window w : windows) {
-            XWindowAttributes a;
-            if (match(windowTitle(w)) && attributes(w, &a) && a.map_state == IsViewable) {
-                listenToTitle(w);
-                return w;
-            }
-        }
-        if ((program && !program->running()) || now() > deadline)
-            break;
-    }
-    return 0;
+        return found || !program.running();
+    }, 0.02);
+    if (found)
+        withoutXError([&](Display* d) { XMoveWindow(d, found, 0, 0); });
+    return found;
 }
 
-}  // namespace
-
-Window findProgramWindow(proc::Program& program, double timeout)
-{
-    Window w = findWindow([](const std::string& t) { return t.rfind("Maze: ", 0) == 0; }, &program, timeout);
-    if (w)
-        withoutXError([&](Display* d) { XMoveWindow(d, w, 0, 0); });
-    return w;
-}
-
-Window findWindowByTitle(const std::string& title, double timeout)
-{
-    return findWindow([&](const std::string& t) { return t == title; }, nullptr, timeout);
-}
-
-bool windowAlive(Window w)
+bool windowAlive(Window w, int* width, int* height)
 {
     XWindowAttributes a;
-    return attributes(w, &a);
-}
-
-bool windowSize(Window w, int* width, int* height)
-{
-    XWindowAttributes a;
-    if (!attributes(w, &a))
+    Status st = 0;
+    if (!withoutXError([&](Display* d) { st = XGetWindowAttributes(d, w, &a); }) || !st)
         return false;
-    *width = a.width;
-    *height = a.height;
+    if (width)
+        *width = a.width;
+    if (height)
+        *height = a.height;
     return true;
 }
 
 bool resizeWindow(Window w, int width, int height)
 {
-    return width >= 1 && height >= 1 &&
-           withoutXError([&](Display* d) { XResizeWindow(d, w, unsigned(width), unsigned(height)); });
+    return withoutXError([&](Display* d) { XResizeWindow(d, w, unsigned(width), unsigned(height)); });
 }
 
-bool waitForTitle(Window w, const std::function<bool(const std::string&)>& pred, double timeout,
-                  std::string* last)
+bool waitForTitle(Window w, const std::function<bool(const std::string&)>& pred, std::string* last)
 {
-    return x::waitFor(w, timeout, [&] {
+    return x::waitFor(w, kWaitTimeout, [&] {
         const std::string t = windowTitle(w);
         if (last)
             *last = t;
@@ -237,71 +183,45 @@ bool waitForTitle(Window w, const std::function<bool(const std::string&)>& pred,
     });
 }
 
-bool waitTitleUpdates(Window w, int n, double timeout, std::vector<TitleUpdate>* updates,
-                      FrameCounter* frames)
+bool waitTitleUpdates(Window w, int n, double timeout, std::vector<TitleUpdate>* updates, FrameCounter* frames)
 {
-    listenToTitle(w);  // also syncs: every write from before the call is in
-    while (takeTitleEvent(w)) {
-    }
+    x::pump();
+    size_t next = g_titles.size();
     int seen = 0;
     return x::waitFor(w, timeout, [&] {
-        for (; seen < n && takeTitleEvent(w); ++seen)
+        for (; next < g_titles.size() && seen < n; ++next) {
+            if (g_titles[next].first != w)
+                continue;
+            ++seen;
             if (updates)
-                updates->push_back({windowTitle(w), now(), frames ? frames->poll() : 0});
-        return seen == n;
-    }, frames);
-}
-
-WindowLog::WindowLog()
-{
-    withoutXError([](Display* d) { XSelectInput(d, DefaultRootWindow(d), SubstructureNotifyMask); });
-}
-
-WindowLog::~WindowLog()
-{
-    withoutXError([](Display* d) { XSelectInput(d, DefaultRootWindow(d), NoEventMask); });
-    poll();  // drains what is left
-}
-
-void WindowLog::poll()
-{
-    Display* d = display();
-    if (!d)
-        return;
-    XSync(d, False);
-    auto keep = [&](Window w) {
-        if (std::string t = windowTitle(w); !t.empty())
-            titles_.push_back(t);
-    };
-    XEvent e;
-    while (XCheckWindowEvent(d, DefaultRootWindow(d), SubstructureNotifyMask, &e)) {
-        if (e.type == CreateNotify && e.xcreatewindow.parent == DefaultRootWindow(d)) {
-            windows_.push_back(e.xcreatewindow.window);
-            listenToTitle(e.xcreatewindow.window);
-            keep(e.xcreatewindow.window);  // a title given before we listened
+                updates->push_back({g_titles[next].second, now(), frames ? frames->poll() : 0});
         }
-    }
-    for (Window w : windows_)
-        while (takeTitleEvent(w))
-            keep(w);
+        return seen == n;
+    });
+}
+
+WindowLog::WindowLog() : from_((x::pump(), g_titles.size()))
+{
+}
+
+std::vector<std::string> WindowLog::titles() const
+{
+    x::pump();
+    std::vector<std::string> titles;
+    for (size_t i = from_; i < g_titles.size(); ++i)
+        titles.push_back(g_titles[i].second);
+    return titles;
 }
 
 bool sendKey(Window w, char c)
 {
-    KeySym keysym = KeySym(c);  // printable ASCII keysyms equal their codes
-    if (c == '\x1b')
-        keysym = XK_Escape;
-    else if (c == '\r' || c == '\n')
-        keysym = XK_Return;
-    else if (c < 0x20 || c > 0x7e)
-        return false;
+    // Printable ASCII keysyms equal their codes.
+    const KeySym sym = c == '\x1b' ? XK_Escape : c == '\r' ? XK_Return : KeySym(c);
     Display* dpy = display();
-    const KeyCode code = dpy ? XKeysymToKeycode(dpy, keysym) : 0;
+    const KeyCode code = dpy ? XKeysymToKeycode(dpy, sym) : 0;
     if (code == 0)
         return false;
-    const bool shift = XkbKeycodeToKeysym(dpy, code, 0, 0) != keysym;
-    if (shift && XkbKeycodeToKeysym(dpy, code, 0, 1) != keysym)
-        return false;
+    const bool shift = XkbKeycodeToKeysym(dpy, code, 0, 0) != sym;
     const KeyCode shiftCode = XKeysymToKeycode(dpy, XK_Shift_L);
     return withoutXError([&](Display* d) {
                XRaiseWindow(d, w);

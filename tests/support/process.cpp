@@ -6,10 +6,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -24,40 +22,58 @@ namespace fs = std::filesystem;
 
 double now()
 {
-    using namespace std::chrono;
-    return duration<double>(steady_clock::now().time_since_epoch()).count();
+    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
 }
 
 void sleepFor(double seconds)
 {
-    std::this_thread::sleep_for(std::chrono::duration<double>(std::max(0.0, seconds)));
+    std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
+}
+
+bool waitUntil(double timeout, const std::function<bool()>& done, double pause)
+{
+    for (const double deadline = now() + timeout; !done(); sleepFor(pause))
+        if (now() > deadline)
+            return false;
+    return true;
 }
 
 std::string readFile(const std::string& path)
 {
-    std::ifstream in(path, std::ios::binary);
     std::ostringstream s;
-    s << in.rdbuf();
+    s << std::ifstream(path, std::ios::binary).rdbuf();
     return s.str();
 }
 
 long statusKb(pid_t pid, const char* field)
 {
     std::ifstream in("/proc/" + std::to_string(pid) + "/status");
-    const std::string prefix = std::string(field) + ":";
     for (std::string line; std::getline(in, line);)
-        if (line.compare(0, prefix.size(), prefix) == 0)
-            return std::atol(line.c_str() + prefix.size());
+        if (line.rfind(std::string(field) + ":", 0) == 0)
+            return std::atol(line.c_str() + std::strlen(field) + 1);
     return -1;
+}
+
+TempDir::TempDir()
+{
+    const char* tmp = std::getenv("TMPDIR");
+    std::string name = std::string(tmp && *tmp ? tmp : "/tmp") + "/maze-test-XXXXXX";
+    if (mkdtemp(name.data()))
+        path = name;
+}
+
+TempDir::~TempDir()
+{
+    std::error_code ec;
+    if (!path.empty())
+        fs::remove_all(path, ec);
 }
 
 std::string ExitStatus::str() const
 {
     if (exited)
         return "exit code " + std::to_string(code);
-    if (signal)
-        return "signal " + std::to_string(signal) + " (" + strsignal(signal) + ")";
-    return "not ended";
+    return signal ? "signal " + std::to_string(signal) + " (" + strsignal(signal) + ")" : "not ended";
 }
 
 Program::Program(std::string path, std::vector<std::string> args, Files files)
@@ -65,68 +81,42 @@ Program::Program(std::string path, std::vector<std::string> args, Files files)
 {
 }
 
-Program::~Program()
-{
-    stop();
-    std::error_code ec;
-    if (!root_.empty())
-        fs::remove_all(root_, ec);
-}
-
 bool Program::start()
 {
-    const char* tmp = std::getenv("TMPDIR");
-    std::string root = std::string(tmp && *tmp ? tmp : "/tmp") + "/maze-test-XXXXXX";
-    if (pid_ != 0 || !mkdtemp(root.data()))
-        return false;
-    root_ = root;
-    const fs::path filesDir = fs::path(root_) / "run";
+    const fs::path run = fs::path(dir_.path) / "run";
     std::error_code ec;
-    fs::create_directories(filesDir, ec);
+    if (pid_ != 0 || dir_.path.empty() || !fs::create_directory(run, ec))
+        return false;
     for (const auto& [name, bytes] : files_) {
-        fs::create_directories((filesDir / name).parent_path(), ec);
-        if (!(std::ofstream(filesDir / name, std::ios::binary) << bytes)) {
-            std::fprintf(stderr, "cannot write %s\n", (filesDir / name).c_str());
+        fs::create_directories((run / name).parent_path(), ec);
+        if (!(std::ofstream(run / name, std::ios::binary) << bytes))
             return false;
-        }
     }
-
-    // Everything the child needs is made before fork: after it, only
-    // async-signal-safe calls.
-    std::map<std::string, std::string> vars;
-    for (char** e = environ; *e; ++e) {
-        const char* eq = std::strchr(*e, '=');
-        if (eq)
-            vars.emplace(std::string(*e, size_t(eq - *e)), eq + 1);
-    }
+    // The child may make only async-signal-safe calls: everything is made here.
+    std::vector<std::string> vars;
     for (const auto& [name, value] : env_)
-        vars[name] = value;
-    std::vector<std::string> argStrings{path_}, envStrings;
-    argStrings.insert(argStrings.end(), args_.begin(), args_.end());
-    for (const auto& [name, value] : vars)
-        envStrings.push_back(name + "=" + value);
-    auto pointers = [](std::vector<std::string>& strings) {
-        std::vector<char*> p;
-        for (std::string& s : strings)
-            p.push_back(s.data());
-        p.push_back(nullptr);
-        return p;
-    };
-    std::vector<char*> argv = pointers(argStrings), envp = pointers(envStrings);
-    const std::string workDir = workDir_.empty() ? filesDir.string() : workDir_;
-    const std::string outPath = root_ + "/stdout", errPath = root_ + "/stderr";
+        vars.push_back(name + "=" + value);
+    std::vector<char*> argv{path_.data()}, envp;
+    for (std::string& arg : args_)
+        argv.push_back(arg.data());
+    for (char** e = environ; *e; ++e)
+        if (!env_.count(std::string(*e, std::strcspn(*e, "="))))
+            envp.push_back(*e);
+    for (std::string& var : vars)
+        envp.push_back(var.data());
+    argv.push_back(nullptr);
+    envp.push_back(nullptr);
+    const std::string workDir = workDir_.empty() ? run.string() : workDir_;
+    const std::string outPath = dir_.path + "/stdout", errPath = dir_.path + "/stderr";
     const pid_t parent = getpid();
     std::fflush(nullptr);
 
     pid_ = fork();
     if (pid_ == 0) {
         prctl(PR_SET_PDEATHSIG, SIGTERM);
-        int in = open("/dev/null", O_RDONLY), out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644),
-            err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        if (getppid() == parent && in >= 0 && out >= 0 && err >= 0 && chdir(workDir.c_str()) == 0) {
-            dup2(in, 0);
-            dup2(out, 1);
-            dup2(err, 2);
+        if (getppid() == parent && dup2(open("/dev/null", O_RDONLY), 0) == 0 &&
+            dup2(open(outPath.c_str(), O_WRONLY | O_CREAT, 0644), 1) == 1 &&
+            dup2(open(errPath.c_str(), O_WRONLY | O_CREAT, 0644), 2) == 2 && chdir(workDir.c_str()) == 0) {
             close_range(3, ~0U, 0);
             execvpe(argv[0], argv.data(), envp.data());
         }
@@ -135,37 +125,32 @@ bool Program::start()
     return pid_ > 0;
 }
 
-bool Program::running()
+void Program::reap(int flags)
 {
-    return reap(WNOHANG);
+    int s = 0;
+    const pid_t r = waitpid(pid_, &s, flags);
+    if (r == 0)
+        return;
+    ended_ = true;
+    status_.exited = r == pid_ && WIFEXITED(s);
+    status_.code = status_.exited ? WEXITSTATUS(s) : -1;
+    status_.signal = r == pid_ && WIFSIGNALED(s) ? WTERMSIG(s) : 0;
 }
 
-bool Program::reap(int flags)
+bool Program::running()
 {
-    if (pid_ <= 0 || reaped_)
-        return false;
-    int status = 0;
-    const pid_t r = waitpid(pid_, &status, flags);
-    if (r == 0)
-        return true;
-    reaped_ = true;
-    status_.exited = r == pid_ && WIFEXITED(status);
-    status_.code = status_.exited ? WEXITSTATUS(status) : -1;
-    status_.signal = r == pid_ && WIFSIGNALED(status) ? WTERMSIG(status) : 0;
-    return false;
+    if (pid_ > 0 && !ended_)
+        reap(WNOHANG);
+    return pid_ > 0 && !ended_;
 }
 
 bool Program::waitExit(double timeout, ExitStatus* status)
 {
-    const double deadline = now() + timeout;
-    for (double pause = 0.001; running(); pause = std::min(pause * 2, 0.01)) {
-        if (now() > deadline)
-            return false;
-        sleepFor(pause);
-    }
+    if (pid_ <= 0 || !waitUntil(timeout, [&] { return !running(); }, 0.002))
+        return false;
     if (status)
         *status = status_;
-    return pid_ > 0;
+    return true;
 }
 
 void Program::stop(double grace)
@@ -175,40 +160,25 @@ void Program::stop(double grace)
         reap(0);
 }
 
-std::string Program::out() const
-{
-    return root_.empty() ? "" : readFile(root_ + "/stdout");
-}
-
-std::string Program::err() const
-{
-    return root_.empty() ? "" : readFile(root_ + "/stderr");
-}
-
 std::string Program::describe()
 {
-    auto clip = [](std::string s) {
-        return s.size() <= 4000 ? s : s.substr(0, 4000) + "\n[... " + std::to_string(s.size() - 4000) + " more bytes]";
-    };
     return path_ + " (pid " + std::to_string(pid_) + ", " + (running() ? "still running" : status_.str()) +
-           ")\n--- stdout ---\n" + clip(out()) + "\n--- stderr ---\n" + clip(err()) + "\n---";
+           ")\n--- stdout ---\n" + out() + "\n--- stderr ---\n" + err() + "\n---";
+}
+
+Xvfb::Xvfb() : Program("Xvfb", {"-displayfd", "1", "-screen", "0", "1024x768x24", "-nolisten", "tcp", "-noreset"})
+{
 }
 
 bool Xvfb::start(double timeout)
 {
-    if (!server_.start())
+    // The display number comes on stdout, ended by a newline.
+    std::string n;
+    auto named = [&] { return (n = out()).size() > 1 && n.back() == '\n'; };
+    if (!Program::start() || !waitUntil(timeout, [&] { return named() || !running(); }) || !named())
         return false;
-    const double deadline = now() + timeout;
-    for (;;) {
-        const std::string out = server_.out();
-        if (out.size() > 1 && out.back() == '\n') {
-            display_ = ":" + out.substr(0, out.size() - 1);
-            return true;
-        }
-        if (!server_.running() || now() > deadline)
-            return false;
-        sleepFor(0.01);
-    }
+    display = ":" + n.substr(0, n.size() - 1);
+    return true;
 }
 
 }  // namespace proc
