@@ -15,7 +15,6 @@
 
 namespace e2e {
 
-using x::display;
 using x::withoutXError;
 
 std::string str(Rgb c)
@@ -25,63 +24,27 @@ std::string str(Rgb c)
 
 Rgb Image::at(int x, int y) const
 {
-    if (x < 0 || y < 0 || x >= width || y >= height)
-        return Rgb{};
-    const uint8_t* p = &rgb[(size_t(y) * size_t(width) + size_t(x)) * 3];
-    return Rgb{p[0], p[1], p[2]};
+    return x < 0 || y < 0 || x >= width || y >= height ? Rgb{} : pixels[size_t(y) * size_t(width) + size_t(x)];
 }
-
-namespace {
-
-// The window's pixels; empty if it is gone, unmapped or not all on screen.
-Image screenshot(Window w)
-{
-    XImage* xi = nullptr;
-    XWindowAttributes a;
-    withoutXError([&](Display* d) {
-        if (XGetWindowAttributes(d, w, &a) && a.map_state == IsViewable)
-            xi = XGetImage(d, w, 0, 0, unsigned(a.width), unsigned(a.height), AllPlanes, ZPixmap);
-    });
-    Image img;
-    if (!xi)
-        return img;
-    img.width = xi->width;
-    img.height = xi->height;
-    for (int y = 0; y < img.height; ++y)
-        for (int x = 0; x < img.width; ++x) {
-            const unsigned long p = XGetPixel(xi, x, y);  // Xvfb's 24 bits: 0xRRGGBB
-            img.rgb.insert(img.rgb.end(), {uint8_t(p >> 16), uint8_t(p >> 8), uint8_t(p)});
-        }
-    XDestroyImage(xi);
-    return img;
-}
-
-}  // namespace
 
 double fractionWhere(const Image& img, const std::function<bool(Rgb)>& pred)
 {
-    size_t hits = 0;
-    for (size_t i = 0; i + 2 < img.rgb.size(); i += 3)
-        hits += pred(Rgb{img.rgb[i], img.rgb[i + 1], img.rgb[i + 2]});
-    return img.empty() ? 0 : double(hits) / double(img.rgb.size() / 3);
+    const auto hits = std::count_if(img.pixels.begin(), img.pixels.end(), pred);
+    return img.empty() ? 0 : double(hits) / double(img.pixels.size());
 }
 
 std::string dominantColours(const Image& img)
 {
-    std::map<uint32_t, size_t> counts;
-    for (size_t i = 0; i + 2 < img.rgb.size(); i += 3)
-        ++counts[uint32_t(img.rgb[i]) << 16 | uint32_t(img.rgb[i + 1]) << 8 | img.rgb[i + 2]];
-    std::vector<std::pair<size_t, uint32_t>> byCount;
-    for (auto [colour, count] : counts)
+    std::map<std::string, size_t> counts;
+    for (Rgb c : img.pixels)
+        ++counts[str(c)];
+    std::vector<std::pair<size_t, std::string>> byCount;
+    for (const auto& [colour, count] : counts)
         byCount.push_back({count, colour});
     std::sort(byCount.rbegin(), byCount.rend());
     std::string s = img.empty() ? "(empty image)" : "";
-    for (size_t i = 0; i < 4 && i < byCount.size(); ++i) {
-        auto [count, c] = byCount[i];
-        char share[32];
-        std::snprintf(share, sizeof share, " %.1f%%", 100.0 * double(count) / double(img.rgb.size() / 3));
-        s += (i ? ", " : "") + str(Rgb{uint8_t(c >> 16), uint8_t(c >> 8), uint8_t(c)}) + share;
-    }
+    for (size_t i = 0; i < 4 && i < byCount.size(); ++i)
+        s += (i ? ", " : "") + byCount[i].second + " " + std::to_string(100 * byCount[i].first / img.pixels.size()) + "%";
     return s;
 }
 
@@ -97,7 +60,7 @@ std::string saveDebugImage(const Image& img, const std::string& name)
     const std::string path = dir + "/" + test + "-" + name + ".ppm";
     std::ofstream f(path, std::ios::binary);
     f << "P6\n" << img.width << " " << img.height << "\n255\n";
-    f.write(reinterpret_cast<const char*>(img.rgb.data()), std::streamsize(img.rgb.size()));
+    f.write(reinterpret_cast<const char*>(img.pixels.data()), std::streamsize(img.pixels.size() * 3));
     std::fprintf(stderr, "e2e: %s %s\n", f ? "screenshot saved to" : "could not save a screenshot to", path.c_str());
     return path;
 }
@@ -119,8 +82,35 @@ FrameCounter::~FrameCounter()
 int FrameCounter::poll()
 {
     x::pump();
-    return damage_ ? x::damageReports(damage_) : 0;
+    return x::damageReports(damage_);
 }
+
+namespace {
+
+// The window's pixels; empty if it is gone, unmapped or not all on screen.
+Image screenshot(Window w)
+{
+    XImage* xi = nullptr;
+    XWindowAttributes a;
+    withoutXError([&](Display* d) {
+        if (XGetWindowAttributes(d, w, &a) && a.map_state == IsViewable)
+            xi = XGetImage(d, w, 0, 0, unsigned(a.width), unsigned(a.height), AllPlanes, ZPixmap);
+    });
+    Image img;
+    for (int y = 0; xi && y < xi->height; ++y)
+        for (int x = 0; x < xi->width; ++x) {
+            const unsigned long p = XGetPixel(xi, x, y);  // Xvfb's 24 bits: 0xRRGGBB
+            img.pixels.push_back({uint8_t(p >> 16), uint8_t(p >> 8), uint8_t(p)});
+        }
+    if (xi) {
+        img.width = xi->width;
+        img.height = xi->height;
+        XDestroyImage(xi);
+    }
+    return img;
+}
+
+}  // namespace
 
 bool waitUntilStable(Window w, Image* last)
 {
@@ -156,8 +146,7 @@ bool sendKeyWaiting(Window w, char c)
     // sendKey synced with the server: every frame counted from here comes after the key.
     FrameCounter frames(w);
     const int target = frames.poll() + motionFrames;
-    return frames.ok() && x::waitFor(w, kWaitTimeout, [&] { return frames.poll() >= target; }) &&
-           waitUntilStable(w);
+    return frames.ok() && x::waitFor(w, kWaitTimeout, [&] { return frames.poll() >= target; }) && waitUntilStable(w);
 }
 
 }  // namespace e2e

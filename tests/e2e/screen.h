@@ -14,19 +14,20 @@ namespace e2e {
 
 struct Rgb {
     uint8_t r = 0, g = 0, b = 0;
+    bool operator==(Rgb o) const { return r == o.r && g == o.g && b == o.b; }
 };
 std::string str(Rgb c);  // "(r, g, b)"
 
 struct Image {
     int width = 0, height = 0;
-    std::vector<uint8_t> rgb;  // packed RGB, top row first
-    bool empty() const { return width == 0 || height == 0; }
-    Rgb at(int x, int y) const;  // (0, 0) top left
-    bool operator==(const Image& o) const { return width == o.width && height == o.height && rgb == o.rgb; }
+    std::vector<Rgb> pixels;  // top row first
+    bool empty() const { return pixels.empty(); }
+    Rgb at(int x, int y) const;  // (0, 0) top left; black outside
+    bool operator==(const Image& o) const { return width == o.width && pixels == o.pixels; }
 };
 
 double fractionWhere(const Image& img, const std::function<bool(Rgb)>& pred);  // 0 if empty
-// The four most common colours with their shares, e.g. "(127, 127, 255) 98.0%".
+// The four most common colours with their shares, e.g. "(127, 127, 255) 98%".
 std::string dominantColours(const Image& img);
 // Saves a PPM that outlives the test, $TMPDIR (or /tmp)/maze-e2e-images/
 // <suite>.<test>-<name>.ppm; prints and returns the path.

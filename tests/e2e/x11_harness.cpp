@@ -17,7 +17,7 @@ namespace e2e {
 
 namespace {
 
-int g_xErrors = 0;  // expected while windows come and go: counted, not fatal
+int g_xErrors = 0;        // expected while windows come and go: counted, not fatal
 int g_damageNotify = -1;  // the event type of DAMAGE reports
 std::map<unsigned long, int> g_damageReports;
 std::vector<std::pair<Window, std::string>> g_titles;  // every title write seen
@@ -26,9 +26,8 @@ std::vector<std::pair<Window, std::string>> g_titles;  // every title write seen
 std::string windowTitle(Window w)
 {
     char* name = nullptr;
-    if (!x::withoutXError([&](Display* d) { XFetchName(d, w, &name); }) || !name)
-        return "";
-    std::string title = name;
+    x::withoutXError([&](Display* d) { XFetchName(d, w, &name); });
+    const std::string title = name ? name : "";
     XFree(name);
     return title;
 }
@@ -37,6 +36,14 @@ void logTitle(Window w)
 {
     if (std::string t = windowTitle(w); !t.empty())
         g_titles.push_back({w, t});
+}
+
+// Zeroed (0 by 0, unmapped) once the window is gone.
+XWindowAttributes attributes(Window w)
+{
+    XWindowAttributes a{};
+    x::withoutXError([&](Display* d) { XGetWindowAttributes(d, w, &a); });
+    return a;
 }
 
 }  // namespace
@@ -51,12 +58,11 @@ Display* display()
         int error = 0, major = 1, minor = 1;
         if (!d || !XDamageQueryExtension(d, &g_damageNotify, &error) || !XDamageQueryVersion(d, &major, &minor)) {
             std::fprintf(stderr, "e2e: no X server with DAMAGE: %s\n", xvfb.describe().c_str());
-            return d = nullptr;
+            std::exit(1);
         }
         g_damageNotify += XDamageNotify;
         XSetErrorHandler([](Display*, XErrorEvent*) { return ++g_xErrors, 0; });
-        // New top-level windows, whose titles we then follow.
-        XSelectInput(d, DefaultRootWindow(d), SubstructureNotifyMask);
+        XSelectInput(d, DefaultRootWindow(d), SubstructureNotifyMask);  // new top-level windows
         return d;
     }();
     return dpy;
@@ -64,22 +70,18 @@ Display* display()
 
 bool withoutXError(const std::function<void(Display*)>& request)
 {
-    Display* d = display();
-    if (!d)
-        return false;
-    XSync(d, False);
+    XSync(display(), False);
     const int before = g_xErrors;
-    request(d);
-    XSync(d, False);
+    request(display());
+    XSync(display(), False);
     return g_xErrors == before;
 }
 
 void pump()
 {
     Display* d = display();
-    if (d)
-        XSync(d, False);  // every event from before the call is in
-    for (XEvent e; d && XPending(d);) {
+    XSync(d, False);  // every event from before the call is in
+    for (XEvent e; XPending(d);) {
         XNextEvent(d, &e);
         if (e.type == g_damageNotify) {
             const Damage damage = reinterpret_cast<XDamageNotifyEvent&>(e).damage;
@@ -88,8 +90,7 @@ void pump()
         } else if (e.type == CreateNotify && e.xcreatewindow.parent == DefaultRootWindow(d)) {
             XSelectInput(d, e.xcreatewindow.window, PropertyChangeMask);
             logTitle(e.xcreatewindow.window);  // one given before we listened
-        } else if (e.type == PropertyNotify && e.xproperty.atom == XA_WM_NAME &&
-                   e.xproperty.state == PropertyNewValue) {
+        } else if (e.type == PropertyNotify && e.xproperty.atom == XA_WM_NAME) {
             logTitle(e.xproperty.window);
         }
     }
@@ -103,7 +104,7 @@ int damageReports(unsigned long damage)
 bool waitFor(Window w, double timeout, const std::function<bool()>& done)
 {
     bool gone = false;
-    return display() && proc::waitUntil(timeout, [&] {
+    return proc::waitUntil(timeout, [&] {
         pump();
         return done() || (gone = !windowAlive(w));
     }, 0.005) && !gone;
@@ -111,18 +112,15 @@ bool waitFor(Window w, double timeout, const std::function<bool()>& done)
 
 }  // namespace x
 
-using x::display;
 using x::withoutXError;
 
 Program::Program(std::string path, std::vector<std::string> args, Files files)
     : proc::Program(std::move(path), std::move(args), std::move(files))
 {
-    setEnv("DISPLAY", display() ? DisplayString(display()) : "");
+    setEnv("DISPLAY", DisplayString(x::display()));
     // Mesa and Xlib keep memory till exit. The suppressions name only those
     // and are not reported, so stderr holds only the program's text.
-    const char* inherited = std::getenv("LSAN_OPTIONS");
-    setEnv("LSAN_OPTIONS", (inherited && *inherited ? std::string(inherited) + ":" : std::string()) +
-                               "suppressions=" MAZE_LSAN_SUPPRESSIONS ":print_suppressions=0");
+    setEnv("LSAN_OPTIONS", "suppressions=" MAZE_LSAN_SUPPRESSIONS ":print_suppressions=0");
 #ifdef MAZE_E2E_PRELOAD
     setEnv("LD_PRELOAD", MAZE_E2E_PRELOAD);
 #endif
@@ -133,21 +131,16 @@ Window findWindow(proc::Program& program, const std::string& title)
     Window found = 0;
     proc::waitUntil(kStartTimeout, [&] {
         x::pump();  // so that a WindowLog reads titles while the windows exist
-        Display* d = display();
         Window root, parent, *children = nullptr;
         unsigned count = 0;
-        if (!d || !XQueryTree(d, DefaultRootWindow(d), &root, &parent, &children, &count))
-            return true;
-        XWindowAttributes a;
+        XQueryTree(x::display(), DefaultRootWindow(x::display()), &root, &parent, &children, &count);
         for (unsigned i = 0; i < count && !found; ++i) {
             const std::string t = windowTitle(children[i]);
             if ((title.empty() ? t.rfind("Maze: ", 0) == 0 : t == title) &&
-                withoutXError([&](Display* dpy) { XGetWindowAttributes(dpy, children[i], &a); }) &&
-                a.map_state == IsViewable)
+                attributes(children[i]).map_state == IsViewable)
                 found = children[i];
         }
-        if (children)
-            XFree(children);
+        XFree(children);
         return found || !program.running();
     }, 0.02);
     if (found)
@@ -157,15 +150,12 @@ Window findWindow(proc::Program& program, const std::string& title)
 
 bool windowAlive(Window w, int* width, int* height)
 {
-    XWindowAttributes a;
-    Status st = 0;
-    if (!withoutXError([&](Display* d) { st = XGetWindowAttributes(d, w, &a); }) || !st)
-        return false;
+    const XWindowAttributes a = attributes(w);
     if (width)
         *width = a.width;
     if (height)
         *height = a.height;
-    return true;
+    return a.width > 0;
 }
 
 bool resizeWindow(Window w, int width, int height)
@@ -175,12 +165,11 @@ bool resizeWindow(Window w, int width, int height)
 
 bool waitForTitle(Window w, const std::function<bool(const std::string&)>& pred, std::string* last)
 {
-    return x::waitFor(w, kWaitTimeout, [&] {
-        const std::string t = windowTitle(w);
-        if (last)
-            *last = t;
-        return pred(t);
-    });
+    std::string t;
+    const bool ok = x::waitFor(w, kWaitTimeout, [&] { return pred(t = windowTitle(w)); });
+    if (last)
+        *last = t;
+    return ok;
 }
 
 bool waitTitleUpdates(Window w, int n, double timeout, std::vector<TitleUpdate>* updates, FrameCounter* frames)
@@ -217,24 +206,18 @@ bool sendKey(Window w, char c)
 {
     // Printable ASCII keysyms equal their codes.
     const KeySym sym = c == '\x1b' ? XK_Escape : c == '\r' ? XK_Return : KeySym(c);
-    Display* dpy = display();
-    const KeyCode code = dpy ? XKeysymToKeycode(dpy, sym) : 0;
-    if (code == 0)
-        return false;
-    const bool shift = XkbKeycodeToKeysym(dpy, code, 0, 0) != sym;
-    const KeyCode shiftCode = XKeysymToKeycode(dpy, XK_Shift_L);
-    return withoutXError([&](Display* d) {
-               XRaiseWindow(d, w);
-               XSetInputFocus(d, w, RevertToPointerRoot, CurrentTime);
-           }) &&
-           withoutXError([&](Display* d) {
-               if (shift)
-                   XTestFakeKeyEvent(d, shiftCode, True, CurrentTime);
-               XTestFakeKeyEvent(d, code, True, CurrentTime);
-               XTestFakeKeyEvent(d, code, False, CurrentTime);
-               if (shift)
-                   XTestFakeKeyEvent(d, shiftCode, False, CurrentTime);
-           });
+    const KeyCode code = XKeysymToKeycode(x::display(), sym), shiftCode = XKeysymToKeycode(x::display(), XK_Shift_L);
+    const bool shift = XkbKeycodeToKeysym(x::display(), code, 0, 0) != sym;
+    return code && withoutXError([&](Display* d) {
+        XRaiseWindow(d, w);
+        XSetInputFocus(d, w, RevertToPointerRoot, CurrentTime);
+        if (shift)
+            XTestFakeKeyEvent(d, shiftCode, True, CurrentTime);
+        XTestFakeKeyEvent(d, code, True, CurrentTime);
+        XTestFakeKeyEvent(d, code, False, CurrentTime);
+        if (shift)
+            XTestFakeKeyEvent(d, shiftCode, False, CurrentTime);
+    });
 }
 
 }  // namespace e2e

@@ -36,9 +36,9 @@ struct Program : proc::Program {
     Program(std::string path, std::vector<std::string> args = {}, Files files = {});
 };
 
-// The program's first viewable top-level window titled `title`, or "Maze: ..."
-// if that is empty, moved to (0, 0) (freeglut puts it a pixel off screen,
-// which XGetImage refuses); 0 on timeout or when the program ends first.
+// The program's first viewable top-level window titled `title` ("Maze: ..."
+// if empty), moved to (0, 0) (freeglut puts it a pixel off screen, which
+// XGetImage refuses); 0 on timeout or when the program ends first.
 Window findWindow(proc::Program& program, const std::string& title = "");
 
 // False once the window is gone; else its size goes to *width and *height.
@@ -73,10 +73,11 @@ private:
 // character needs it: printable ASCII, '\x1b' for Escape, '\r' for Return.
 bool sendKey(Window w, char c);
 
-// For screen.cpp: our connection (nullptr without a server); a request,
-// false if it raised an X error; the pending events taken in (DAMAGE reports
-// counted per damage object, title writes logged); pump() and done() until
-// done() holds (true), the time is up or the window is gone (false).
+// For screen.cpp: our connection (the test process ends if there is no
+// server); a request, false if it raised an X error; the pending events
+// taken in (DAMAGE reports counted by damage object, title writes logged);
+// pump() and done() until done() holds (true), the time is up or the window
+// is gone (false).
 namespace x {
 Display* display();
 bool withoutXError(const std::function<void(Display*)>& request);

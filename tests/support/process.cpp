@@ -125,23 +125,17 @@ bool Program::start()
     return pid_ > 0;
 }
 
-void Program::reap(int flags)
-{
-    int s = 0;
-    const pid_t r = waitpid(pid_, &s, flags);
-    if (r == 0)
-        return;
-    ended_ = true;
-    status_.exited = r == pid_ && WIFEXITED(s);
-    status_.code = status_.exited ? WEXITSTATUS(s) : -1;
-    status_.signal = r == pid_ && WIFSIGNALED(s) ? WTERMSIG(s) : 0;
-}
-
 bool Program::running()
 {
-    if (pid_ > 0 && !ended_)
-        reap(WNOHANG);
-    return pid_ > 0 && !ended_;
+    int s = 0;
+    const pid_t r = pid_ > 0 && !ended_ ? waitpid(pid_, &s, WNOHANG) : -1;
+    if (r == 0 || r == -1)
+        return r == 0;
+    ended_ = true;
+    status_.exited = WIFEXITED(s);
+    status_.code = status_.exited ? WEXITSTATUS(s) : -1;
+    status_.signal = WIFSIGNALED(s) ? WTERMSIG(s) : 0;
+    return false;
 }
 
 bool Program::waitExit(double timeout, ExitStatus* status)
@@ -153,11 +147,11 @@ bool Program::waitExit(double timeout, ExitStatus* status)
     return true;
 }
 
-void Program::stop(double grace)
+void Program::stop()
 {
     // Until we reap it, the pid stays our child's.
-    if (running() && kill(pid_, SIGTERM) == 0 && !waitExit(grace) && kill(pid_, SIGKILL) == 0)
-        reap(0);
+    if (running() && kill(pid_, SIGTERM) == 0 && !waitExit(5) && kill(pid_, SIGKILL) == 0)
+        waitExit(60);
 }
 
 std::string Program::describe()

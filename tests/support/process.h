@@ -54,17 +54,14 @@ public:
 
     pid_t pid() const { return pid_; }
     bool running();  // reaps the process once it has ended
-    // False on timeout (the process is left running).
-    bool waitExit(double timeout, ExitStatus* status = nullptr);
-    void stop(double grace = 5);  // SIGTERM, SIGKILL after `grace` seconds
+    bool waitExit(double timeout, ExitStatus* status = nullptr);  // false on timeout
+    void stop();  // SIGTERM, SIGKILL 5 s later
 
     std::string out() const { return readFile(dir_.path + "/stdout"); }
     std::string err() const { return readFile(dir_.path + "/stderr"); }
     std::string describe();  // state, stdout and stderr, for failure messages
 
 private:
-    void reap(int waitFlags);
-
     std::string path_;
     std::vector<std::string> args_;
     Files files_;
@@ -78,8 +75,7 @@ private:
 
 // Xvfb with one 1024x768 screen at 24 bits on a free display it picks itself
 // (-displayfd), stopped with the object.
-class Xvfb : public Program {
-public:
+struct Xvfb : Program {
     Xvfb();
     bool start(double timeout);  // false if it named no display in time
     std::string display;         // ":N" once started
