@@ -11,7 +11,6 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <map>
 
 namespace e2e {
 
@@ -27,27 +26,6 @@ Rgb Image::at(int x, int y) const
     return x < 0 || y < 0 || x >= width || y >= height ? Rgb{} : pixels[size_t(y) * size_t(width) + size_t(x)];
 }
 
-double fractionWhere(const Image& img, const std::function<bool(Rgb)>& pred)
-{
-    const auto hits = std::count_if(img.pixels.begin(), img.pixels.end(), pred);
-    return img.empty() ? 0 : double(hits) / double(img.pixels.size());
-}
-
-std::string dominantColours(const Image& img)
-{
-    std::map<std::string, size_t> counts;
-    for (Rgb c : img.pixels)
-        ++counts[str(c)];
-    std::vector<std::pair<size_t, std::string>> byCount;
-    for (const auto& [colour, count] : counts)
-        byCount.push_back({count, colour});
-    std::sort(byCount.rbegin(), byCount.rend());
-    std::string s = img.empty() ? "(empty image)" : "";
-    for (size_t i = 0; i < 4 && i < byCount.size(); ++i)
-        s += (i ? ", " : "") + byCount[i].second + " " + std::to_string(100 * byCount[i].first / img.pixels.size()) + "%";
-    return s;
-}
-
 std::string saveDebugImage(const Image& img, const std::string& name)
 {
     const char* tmp = std::getenv("TMPDIR");
@@ -56,7 +34,6 @@ std::string saveDebugImage(const Image& img, const std::string& name)
     std::filesystem::create_directories(dir, ec);
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
     std::string test = info ? std::string(info->test_suite_name()) + "." + info->name() : "unknown";
-    std::replace(test.begin(), test.end(), '/', '_');
     const std::string path = dir + "/" + test + "-" + name + ".ppm";
     std::ofstream f(path, std::ios::binary);
     f << "P6\n" << img.width << " " << img.height << "\n255\n";
@@ -81,7 +58,6 @@ FrameCounter::~FrameCounter()
 
 int FrameCounter::poll()
 {
-    x::pump();
     return x::damageReports(damage_);
 }
 
@@ -90,23 +66,20 @@ namespace {
 // The window's pixels; empty if it is gone, unmapped or not all on screen.
 Image screenshot(Window w)
 {
-    XImage* xi = nullptr;
-    XWindowAttributes a;
-    withoutXError([&](Display* d) {
-        if (XGetWindowAttributes(d, w, &a) && a.map_state == IsViewable)
-            xi = XGetImage(d, w, 0, 0, unsigned(a.width), unsigned(a.height), AllPlanes, ZPixmap);
-    });
     Image img;
-    for (int y = 0; xi && y < xi->height; ++y)
-        for (int x = 0; x < xi->width; ++x) {
+    XImage* xi = nullptr;
+    if (windowAlive(w, &img.width, &img.height))
+        withoutXError([&](Display* d) {
+            xi = XGetImage(d, w, 0, 0, unsigned(img.width), unsigned(img.height), AllPlanes, ZPixmap);
+        });
+    if (!xi)
+        return Image{};
+    for (int y = 0; y < img.height; ++y)
+        for (int x = 0; x < img.width; ++x) {
             const unsigned long p = XGetPixel(xi, x, y);  // Xvfb's 24 bits: 0xRRGGBB
             img.pixels.push_back({uint8_t(p >> 16), uint8_t(p >> 8), uint8_t(p)});
         }
-    if (xi) {
-        img.width = xi->width;
-        img.height = xi->height;
-        XDestroyImage(xi);
-    }
+    XDestroyImage(xi);
     return img;
 }
 

@@ -26,9 +26,6 @@ struct Image {
     bool operator==(const Image& o) const { return width == o.width && pixels == o.pixels; }
 };
 
-double fractionWhere(const Image& img, const std::function<bool(Rgb)>& pred);  // 0 if empty
-// The four most common colours with their shares, e.g. "(127, 127, 255) 98%".
-std::string dominantColours(const Image& img);
 // Saves a PPM that outlives the test, $TMPDIR (or /tmp)/maze-e2e-images/
 // <suite>.<test>-<name>.ppm; prints and returns the path.
 std::string saveDebugImage(const Image& img, const std::string& name);

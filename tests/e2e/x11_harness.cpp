@@ -22,6 +22,26 @@ int g_damageNotify = -1;  // the event type of DAMAGE reports
 std::map<unsigned long, int> g_damageReports;
 std::vector<std::pair<Window, std::string>> g_titles;  // every title write seen
 
+// Our connection to our Xvfb, watching for new top-level windows; without
+// them the test process ends.
+Display* display()
+{
+    static proc::Xvfb xvfb;  // stopped at exit
+    static Display* const dpy = [] {
+        Display* d = xvfb.start(kStartTimeout) ? XOpenDisplay(xvfb.display.c_str()) : nullptr;
+        int error = 0, major = 1, minor = 1;
+        if (!d || !XDamageQueryExtension(d, &g_damageNotify, &error) || !XDamageQueryVersion(d, &major, &minor)) {
+            std::fprintf(stderr, "e2e: no X server with DAMAGE: %s\n", xvfb.describe().c_str());
+            std::exit(1);
+        }
+        g_damageNotify += XDamageNotify;
+        XSetErrorHandler([](Display*, XErrorEvent*) { return ++g_xErrors, 0; });
+        XSelectInput(d, DefaultRootWindow(d), SubstructureNotifyMask);
+        return d;
+    }();
+    return dpy;
+}
+
 // WM_NAME, where freeglut puts the title; "" if unset or the window is gone.
 std::string windowTitle(Window w)
 {
@@ -38,45 +58,8 @@ void logTitle(Window w)
         g_titles.push_back({w, t});
 }
 
-// Zeroed (0 by 0, unmapped) once the window is gone.
-XWindowAttributes attributes(Window w)
-{
-    XWindowAttributes a{};
-    x::withoutXError([&](Display* d) { XGetWindowAttributes(d, w, &a); });
-    return a;
-}
-
-}  // namespace
-
-namespace x {
-
-Display* display()
-{
-    static proc::Xvfb xvfb;  // stopped at exit
-    static Display* const dpy = [] {
-        Display* d = xvfb.start(kStartTimeout) ? XOpenDisplay(xvfb.display.c_str()) : nullptr;
-        int error = 0, major = 1, minor = 1;
-        if (!d || !XDamageQueryExtension(d, &g_damageNotify, &error) || !XDamageQueryVersion(d, &major, &minor)) {
-            std::fprintf(stderr, "e2e: no X server with DAMAGE: %s\n", xvfb.describe().c_str());
-            std::exit(1);
-        }
-        g_damageNotify += XDamageNotify;
-        XSetErrorHandler([](Display*, XErrorEvent*) { return ++g_xErrors, 0; });
-        XSelectInput(d, DefaultRootWindow(d), SubstructureNotifyMask);  // new top-level windows
-        return d;
-    }();
-    return dpy;
-}
-
-bool withoutXError(const std::function<void(Display*)>& request)
-{
-    XSync(display(), False);
-    const int before = g_xErrors;
-    request(display());
-    XSync(display(), False);
-    return g_xErrors == before;
-}
-
+// Takes in the pending events: counts DAMAGE reports, follows the titles of
+// new top-level windows.
 void pump()
 {
     Display* d = display();
@@ -96,8 +79,30 @@ void pump()
     }
 }
 
+// Zeroed (0 by 0, unmapped) once the window is gone.
+XWindowAttributes attributes(Window w)
+{
+    XWindowAttributes a{};
+    x::withoutXError([&](Display* d) { XGetWindowAttributes(d, w, &a); });
+    return a;
+}
+
+}  // namespace
+
+namespace x {
+
+bool withoutXError(const std::function<void(Display*)>& request)
+{
+    XSync(display(), False);
+    const int before = g_xErrors;
+    request(display());
+    XSync(display(), False);
+    return g_xErrors == before;
+}
+
 int damageReports(unsigned long damage)
 {
+    pump();
     return g_damageReports[damage];
 }
 
@@ -117,7 +122,7 @@ using x::withoutXError;
 Program::Program(std::string path, std::vector<std::string> args, Files files)
     : proc::Program(std::move(path), std::move(args), std::move(files))
 {
-    setEnv("DISPLAY", DisplayString(x::display()));
+    setEnv("DISPLAY", DisplayString(display()));
     // Mesa and Xlib keep memory till exit. The suppressions name only those
     // and are not reported, so stderr holds only the program's text.
     setEnv("LSAN_OPTIONS", "suppressions=" MAZE_LSAN_SUPPRESSIONS ":print_suppressions=0");
@@ -130,10 +135,10 @@ Window findWindow(proc::Program& program, const std::string& title)
 {
     Window found = 0;
     proc::waitUntil(kStartTimeout, [&] {
-        x::pump();  // so that a WindowLog reads titles while the windows exist
+        pump();  // so that a WindowLog reads titles while the windows exist
         Window root, parent, *children = nullptr;
         unsigned count = 0;
-        XQueryTree(x::display(), DefaultRootWindow(x::display()), &root, &parent, &children, &count);
+        XQueryTree(display(), DefaultRootWindow(display()), &root, &parent, &children, &count);
         for (unsigned i = 0; i < count && !found; ++i) {
             const std::string t = windowTitle(children[i]);
             if ((title.empty() ? t.rfind("Maze: ", 0) == 0 : t == title) &&
@@ -174,7 +179,7 @@ bool waitForTitle(Window w, const std::function<bool(const std::string&)>& pred,
 
 bool waitTitleUpdates(Window w, int n, double timeout, std::vector<TitleUpdate>* updates, FrameCounter* frames)
 {
-    x::pump();
+    pump();
     size_t next = g_titles.size();
     int seen = 0;
     return x::waitFor(w, timeout, [&] {
@@ -189,15 +194,15 @@ bool waitTitleUpdates(Window w, int n, double timeout, std::vector<TitleUpdate>*
     });
 }
 
-WindowLog::WindowLog() : from_((x::pump(), g_titles.size()))
+WindowLog::WindowLog() : from((pump(), g_titles.size()))
 {
 }
 
 std::vector<std::string> WindowLog::titles() const
 {
-    x::pump();
+    pump();
     std::vector<std::string> titles;
-    for (size_t i = from_; i < g_titles.size(); ++i)
+    for (size_t i = from; i < g_titles.size(); ++i)
         titles.push_back(g_titles[i].second);
     return titles;
 }
@@ -206,8 +211,8 @@ bool sendKey(Window w, char c)
 {
     // Printable ASCII keysyms equal their codes.
     const KeySym sym = c == '\x1b' ? XK_Escape : c == '\r' ? XK_Return : KeySym(c);
-    const KeyCode code = XKeysymToKeycode(x::display(), sym), shiftCode = XKeysymToKeycode(x::display(), XK_Shift_L);
-    const bool shift = XkbKeycodeToKeysym(x::display(), code, 0, 0) != sym;
+    const KeyCode code = XKeysymToKeycode(display(), sym), shiftCode = XKeysymToKeycode(display(), XK_Shift_L);
+    const bool shift = XkbKeycodeToKeysym(display(), code, 0, 0) != sym;
     return code && withoutXError([&](Display* d) {
         XRaiseWindow(d, w);
         XSetInputFocus(d, w, RevertToPointerRoot, CurrentTime);

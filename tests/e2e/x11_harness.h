@@ -11,8 +11,7 @@
 
 #include "process.h"
 
-// Xlib's own declarations, so that tests need not include Xlib.h (whose
-// macros None and Bool break gtest).
+// As Xlib declares them: tests need not include Xlib.h, whose macros break gtest.
 typedef struct _XDisplay Display;
 typedef unsigned long Window;
 
@@ -29,9 +28,9 @@ constexpr double kStartTimeout = 60;  // program start to its first window
 constexpr double kExitTimeout = 30;   // a key or event to the process exit
 constexpr double kWaitTimeout = 30;   // any other wait
 
-// A program on our Xvfb. In a sanitizer build it gets the ASan runtime and
-// Mesa's driver preloaded (the driver would be unloaded before the leak
-// check) and the project's LeakSanitizer suppressions.
+// A program on our Xvfb; in a sanitizer build with the ASan runtime and
+// Mesa's driver preloaded (else unloaded before the leak check) and the
+// project's LeakSanitizer suppressions.
 struct Program : proc::Program {
     Program(std::string path, std::vector<std::string> args = {}, Files files = {});
 };
@@ -60,28 +59,21 @@ bool waitTitleUpdates(Window w, int n, double timeout, std::vector<TitleUpdate>*
                       FrameCounter* frames = nullptr);
 
 // Every title given to a top-level window since construction.
-class WindowLog {
-public:
+struct WindowLog {
     WindowLog();
     std::vector<std::string> titles() const;
-
-private:
-    size_t from_;
+    size_t from;
 };
 
 // Focuses the window and types the key through XTest, with Shift where the
 // character needs it: printable ASCII, '\x1b' for Escape, '\r' for Return.
 bool sendKey(Window w, char c);
 
-// For screen.cpp: our connection (the test process ends if there is no
-// server); a request, false if it raised an X error; the pending events
-// taken in (DAMAGE reports counted by damage object, title writes logged);
-// pump() and done() until done() holds (true), the time is up or the window
-// is gone (false).
+// For screen.cpp: a request, false if it raised an X error; the DAMAGE
+// reports for a damage object so far; calls to done() until it holds
+// (true), the time is up or the window is gone (false).
 namespace x {
-Display* display();
 bool withoutXError(const std::function<void(Display*)>& request);
-void pump();
 int damageReports(unsigned long damage);
 bool waitFor(Window w, double timeout, const std::function<bool()>& done);
 }  // namespace x

@@ -7,7 +7,6 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -93,24 +92,19 @@ bool Program::start()
             return false;
     }
     // The child may make only async-signal-safe calls: everything is made here.
-    std::vector<std::string> vars;
-    for (const auto& [name, value] : env_)
-        vars.push_back(name + "=" + value);
     std::vector<char*> argv{path_.data()}, envp;
     for (std::string& arg : args_)
         argv.push_back(arg.data());
     for (char** e = environ; *e; ++e)
         if (!env_.count(std::string(*e, std::strcspn(*e, "="))))
             envp.push_back(*e);
-    for (std::string& var : vars)
+    for (auto& [name, var] : env_)
         envp.push_back(var.data());
     argv.push_back(nullptr);
     envp.push_back(nullptr);
     const std::string workDir = workDir_.empty() ? run.string() : workDir_;
     const std::string outPath = dir_.path + "/stdout", errPath = dir_.path + "/stderr";
     const pid_t parent = getpid();
-    std::fflush(nullptr);
-
     pid_ = fork();
     if (pid_ == 0) {
         prctl(PR_SET_PDEATHSIG, SIGTERM);

@@ -17,8 +17,7 @@ void sleepFor(double seconds);
 // Calls done() every `pause` seconds until it holds (true) or the time is up (false).
 bool waitUntil(double timeout, const std::function<bool()>& done, double pause = 0.01);
 std::string readFile(const std::string& path);  // "" if it cannot be read
-// A kB field of /proc/PID/status (VmRSS, VmHWM, ...); -1 if unavailable.
-long statusKb(pid_t pid, const char* field);
+long statusKb(pid_t pid, const char* field);    // a kB field of /proc/PID/status, -1 if none
 
 // A fresh folder under $TMPDIR (or /tmp), removed with its contents with the object.
 struct TempDir {
@@ -48,7 +47,7 @@ public:
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;
 
-    void setEnv(const std::string& name, const std::string& value) { env_[name] = value; }
+    void setEnv(const std::string& name, const std::string& value) { env_[name] = name + "=" + value; }
     void setWorkDir(const std::string& dir) { workDir_ = dir; }  // instead of the files' folder
     bool start();  // writes the files and starts the program
 
@@ -62,11 +61,10 @@ public:
     std::string describe();  // state, stdout and stderr, for failure messages
 
 private:
-    std::string path_;
+    std::string path_, workDir_;
     std::vector<std::string> args_;
     Files files_;
-    std::map<std::string, std::string> env_;
-    std::string workDir_;
+    std::map<std::string, std::string> env_;  // name -> "name=value"
     TempDir dir_;
     pid_t pid_ = 0;
     bool ended_ = false;
