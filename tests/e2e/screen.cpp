@@ -5,7 +5,6 @@
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
-#include <X11/extensions/Xdamage.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -42,25 +41,6 @@ std::string saveDebugImage(const Image& img, const std::string& name)
     return path;
 }
 
-FrameCounter::FrameCounter(Window w)
-{
-    Damage damage = 0;
-    if (withoutXError([&](Display* d) { damage = XDamageCreate(d, w, XDamageReportNonEmpty); }))
-        damage_ = damage;
-}
-
-FrameCounter::~FrameCounter()
-{
-    // Already freed by the server if the window is gone: that error is ignored.
-    if (damage_)
-        withoutXError([&](Display* d) { XDamageDestroy(d, damage_); });
-}
-
-int FrameCounter::poll()
-{
-    return x::damageReports(damage_);
-}
-
 namespace {
 
 // The window's pixels; empty if it is gone, unmapped or not all on screen.
@@ -87,11 +67,10 @@ Image screenshot(Window w)
 
 bool waitUntilStable(Window w, Image* last)
 {
-    FrameCounter frames(w);
     Image previous = screenshot(w);
-    int framesAtPrevious = frames.poll();
+    int framesAtPrevious = framesPresented(w);
     const double deadline = now() + kWaitTimeout;
-    while (frames.ok() && now() <= deadline) {
+    while (now() <= deadline) {
         const double wakeUp = now() + 0.12;
         x::waitFor(w, 1, [&] { return now() >= wakeUp; });
         Image current = screenshot(w);
@@ -99,8 +78,8 @@ bool waitUntilStable(Window w, Image* last)
             return false;
         if (!(current == previous)) {
             previous = std::move(current);
-            framesAtPrevious = frames.poll();
-        } else if (frames.poll() - framesAtPrevious >= 2) {
+            framesAtPrevious = framesPresented(w);
+        } else if (framesPresented(w) - framesAtPrevious >= 2) {
             if (last)
                 *last = std::move(current);
             return true;
@@ -117,9 +96,8 @@ bool sendKeyWaiting(Window w, char c)
     if (!sendKey(w, c))
         return false;
     // sendKey synced with the server: every frame counted from here comes after the key.
-    FrameCounter frames(w);
-    const int target = frames.poll() + motionFrames;
-    return frames.ok() && x::waitFor(w, kWaitTimeout, [&] { return frames.poll() >= target; }) && waitUntilStable(w);
+    const int target = framesPresented(w) + motionFrames;
+    return x::waitFor(w, kWaitTimeout, [&] { return framesPresented(w) >= target; }) && waitUntilStable(w);
 }
 
 }  // namespace e2e

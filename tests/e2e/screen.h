@@ -1,7 +1,7 @@
 #pragma once
 
-// End-to-end harness, what windows show: screenshots, frames counted through
-// the DAMAGE extension, and keys sent with a wait for the picture to settle.
+// End-to-end harness, what windows show: screenshots, and keys sent with a
+// wait for the picture to settle.
 
 #include <cstdint>
 #include <functional>
@@ -29,21 +29,6 @@ struct Image {
 // Saves a PPM that outlives the test, $TMPDIR (or /tmp)/maze-e2e-images/
 // <suite>.<test>-<name>.ppm; prints and returns the path.
 std::string saveDebugImage(const Image& img, const std::string& name);
-
-// Counts the frames a window presents (each buffer swap draws it). Swaps
-// faster than we look fold into one count: counts are lower bounds.
-class FrameCounter {
-public:
-    explicit FrameCounter(Window w);
-    ~FrameCounter();
-    FrameCounter(const FrameCounter&) = delete;
-    FrameCounter& operator=(const FrameCounter&) = delete;
-    bool ok() const { return damage_ != 0; }  // false if the window was gone
-    int poll();  // takes in the pending events, returns the count so far
-
-private:
-    unsigned long damage_ = 0;
-};
 
 // Waits until two screenshots about 120 ms apart are identical with at least
 // two frames presented between them (so a program merely slow or stalled

@@ -19,7 +19,7 @@ namespace {
 
 int g_xErrors = 0;        // expected while windows come and go: counted, not fatal
 int g_damageNotify = -1;  // the event type of DAMAGE reports
-std::map<unsigned long, int> g_damageReports;
+std::map<Window, int> g_frames;  // DAMAGE reports by window
 std::vector<std::pair<Window, std::string>> g_titles;  // every title write seen
 
 // Our connection to our Xvfb, watching for new top-level windows; without
@@ -58,8 +58,8 @@ void logTitle(Window w)
         g_titles.push_back({w, t});
 }
 
-// Takes in the pending events: counts DAMAGE reports, follows the titles of
-// new top-level windows.
+// Takes in the pending events: counts DAMAGE reports, logs the titles of the
+// top-level windows.
 void pump()
 {
     Display* d = display();
@@ -67,14 +67,16 @@ void pump()
     for (XEvent e; XPending(d);) {
         XNextEvent(d, &e);
         if (e.type == g_damageNotify) {
-            const Damage damage = reinterpret_cast<XDamageNotifyEvent&>(e).damage;
-            ++g_damageReports[damage];
-            XDamageSubtract(d, damage, None, None);  // so that the next drawing reports again
+            const auto& report = reinterpret_cast<XDamageNotifyEvent&>(e);
+            ++g_frames[report.drawable];
+            XDamageSubtract(d, report.damage, None, None);  // so that the next drawing reports again
         } else if (e.type == CreateNotify && e.xcreatewindow.parent == DefaultRootWindow(d)) {
             XSelectInput(d, e.xcreatewindow.window, PropertyChangeMask);
             logTitle(e.xcreatewindow.window);  // one given before we listened
         } else if (e.type == PropertyNotify && e.xproperty.atom == XA_WM_NAME) {
             logTitle(e.xproperty.window);
+        } else if (e.type == DestroyNotify) {
+            g_frames.erase(e.xdestroywindow.window);  // the server may reuse its id
         }
     }
 }
@@ -98,12 +100,6 @@ bool withoutXError(const std::function<void(Display*)>& request)
     request(display());
     XSync(display(), False);
     return g_xErrors == before;
-}
-
-int damageReports(unsigned long damage)
-{
-    pump();
-    return g_damageReports[damage];
 }
 
 bool waitFor(Window w, double timeout, const std::function<bool()>& done)
@@ -149,7 +145,11 @@ Window findWindow(proc::Program& program, const std::string& title)
         return found || !program.running();
     }, 0.02);
     if (found)
-        withoutXError([&](Display* d) { XMoveWindow(d, found, 0, 0); });
+        withoutXError([&](Display* d) {
+            XMoveWindow(d, found, 0, 0);
+            if (g_frames.emplace(found, 0).second)  // one damage object a window
+                XDamageCreate(d, found, XDamageReportNonEmpty);
+        });
     return found;
 }
 
@@ -177,7 +177,13 @@ bool waitForTitle(Window w, const std::function<bool(const std::string&)>& pred,
     return ok;
 }
 
-bool waitTitleUpdates(Window w, int n, double timeout, std::vector<TitleUpdate>* updates, FrameCounter* frames)
+int framesPresented(Window w)
+{
+    pump();
+    return g_frames[w];
+}
+
+bool waitTitleUpdates(Window w, int n, double timeout, std::vector<TitleUpdate>* updates)
 {
     pump();
     size_t next = g_titles.size();
@@ -188,7 +194,7 @@ bool waitTitleUpdates(Window w, int n, double timeout, std::vector<TitleUpdate>*
                 continue;
             ++seen;
             if (updates)
-                updates->push_back({g_titles[next].second, now(), frames ? frames->poll() : 0});
+                updates->push_back({g_titles[next].second, now(), g_frames[w]});
         }
         return seen == n;
     });
