@@ -27,9 +27,8 @@ Rgb Image::at(int x, int y) const
 
 std::string saveDebugImage(const Image& img, const std::string& name)
 {
-    const char* tmp = std::getenv("TMPDIR");
-    const std::string dir = std::string(tmp && *tmp ? tmp : "/tmp") + "/maze-e2e-images";
     std::error_code ec;
+    const std::string dir = (std::filesystem::temp_directory_path(ec) / "maze-e2e-images").string();
     std::filesystem::create_directories(dir, ec);
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
     std::string test = info ? std::string(info->test_suite_name()) + "." + info->name() : "unknown";

@@ -4,7 +4,6 @@
 // wait for the picture to settle.
 
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <vector>
 

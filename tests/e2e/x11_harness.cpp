@@ -11,8 +11,6 @@
 #include <cstdlib>
 #include <map>
 
-#include "screen.h"
-
 namespace e2e {
 
 namespace {
@@ -187,17 +185,16 @@ bool waitTitleUpdates(Window w, int n, double timeout, std::vector<TitleUpdate>*
 {
     pump();
     size_t next = g_titles.size();
-    int seen = 0;
-    return x::waitFor(w, timeout, [&] {
-        for (; next < g_titles.size() && seen < n; ++next) {
-            if (g_titles[next].first != w)
-                continue;
-            ++seen;
-            if (updates)
-                updates->push_back({g_titles[next].second, now(), g_frames[w]});
-        }
-        return seen == n;
+    std::vector<TitleUpdate> seen;
+    const bool ok = x::waitFor(w, timeout, [&] {
+        for (; next < g_titles.size() && int(seen.size()) < n; ++next)
+            if (g_titles[next].first == w)
+                seen.push_back({g_titles[next].second, now(), g_frames[w]});
+        return int(seen.size()) == n;
     });
+    if (updates)
+        *updates = seen;
+    return ok;
 }
 
 WindowLog::WindowLog() : from((pump(), g_titles.size()))

@@ -44,20 +44,20 @@ Window findWindow(proc::Program& program, const std::string& title = "");
 bool windowAlive(Window w, int* width = nullptr, int* height = nullptr);
 bool resizeWindow(Window w, int width, int height);  // at once, without a window manager
 
-// Polls the title until pred holds; the last title read goes to *last.
-bool waitForTitle(Window w, const std::function<bool(const std::string&)>& pred, std::string* last = nullptr);
-
 // Frames the window presented since findWindow found it, counted through
 // DAMAGE: swaps faster than we look fold into one, so it is a lower bound.
 int framesPresented(Window w);
+
+// Polls the title until pred holds; the last title read goes to *last.
+bool waitForTitle(Window w, const std::function<bool(const std::string&)>& pred, std::string* last = nullptr);
 
 struct TitleUpdate {
     std::string title;
     double time;  // now() when seen
     int frames;   // framesPresented() then
 };
-// Waits for n more writes of the title (the same text counts too); false on
-// timeout or when the window goes away.
+// Waits for n more writes of the title (the same text counts too), which go
+// to *updates; false on timeout or when the window goes away.
 bool waitTitleUpdates(Window w, int n, double timeout, std::vector<TitleUpdate>* updates);
 
 // Every title given to a top-level window since construction.
@@ -71,10 +71,9 @@ struct WindowLog {
 // character needs it: printable ASCII, '\x1b' for Escape, '\r' for Return.
 bool sendKey(Window w, char c);
 
-// For screen.cpp: a request, false if it raised an X error; calls to done()
-// until it holds (true), the time is up or the window is gone (false).
-namespace x {
-bool withoutXError(const std::function<void(Display*)>& request);
+namespace x {  // for screen.cpp
+bool withoutXError(const std::function<void(Display*)>& request);  // false if it raised an X error
+// Calls done() until it holds (true), the time is up or the window is gone (false).
 bool waitFor(Window w, double timeout, const std::function<bool()>& done);
 }  // namespace x
 

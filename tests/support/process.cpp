@@ -55,8 +55,8 @@ long statusKb(pid_t pid, const char* field)
 
 TempDir::TempDir()
 {
-    const char* tmp = std::getenv("TMPDIR");
-    std::string name = std::string(tmp && *tmp ? tmp : "/tmp") + "/maze-test-XXXXXX";
+    std::error_code ec;
+    std::string name = (fs::temp_directory_path(ec) / "maze-test-XXXXXX").string();
     if (mkdtemp(name.data()))
         path = name;
 }
@@ -64,8 +64,7 @@ TempDir::TempDir()
 TempDir::~TempDir()
 {
     std::error_code ec;
-    if (!path.empty())
-        fs::remove_all(path, ec);
+    fs::remove_all(path, ec);  // nothing if path is ""
 }
 
 std::string ExitStatus::str() const
@@ -73,11 +72,6 @@ std::string ExitStatus::str() const
     if (exited)
         return "exit code " + std::to_string(code);
     return signal ? "signal " + std::to_string(signal) + " (" + strsignal(signal) + ")" : "not ended";
-}
-
-Program::Program(std::string path, std::vector<std::string> args, Files files)
-    : path_(std::move(path)), args_(std::move(args)), files_(std::move(files))
-{
 }
 
 bool Program::start()
@@ -152,10 +146,6 @@ std::string Program::describe()
 {
     return path_ + " (pid " + std::to_string(pid_) + ", " + (running() ? "still running" : status_.str()) +
            ")\n--- stdout ---\n" + out() + "\n--- stderr ---\n" + err() + "\n---";
-}
-
-Xvfb::Xvfb() : Program("Xvfb", {"-displayfd", "1", "-screen", "0", "1024x768x24", "-nolisten", "tcp", "-noreset"})
-{
 }
 
 bool Xvfb::start(double timeout)

@@ -42,10 +42,9 @@ struct ExitStatus {
 // slash is looked up in PATH. The destructor stops it.
 class Program {
 public:
-    explicit Program(std::string path, std::vector<std::string> args = {}, Files files = {});
+    explicit Program(std::string path, std::vector<std::string> args = {}, Files files = {})
+        : path_(std::move(path)), args_(std::move(args)), files_(std::move(files)) {}
     ~Program() { stop(); }
-    Program(const Program&) = delete;
-    Program& operator=(const Program&) = delete;
 
     void setEnv(const std::string& name, const std::string& value) { env_[name] = name + "=" + value; }
     void setWorkDir(const std::string& dir) { workDir_ = dir; }  // instead of the files' folder
@@ -61,10 +60,11 @@ public:
     std::string describe();  // state, stdout and stderr, for failure messages
 
 private:
-    std::string path_, workDir_;
+    std::string path_;
     std::vector<std::string> args_;
     Files files_;
     std::map<std::string, std::string> env_;  // name -> "name=value"
+    std::string workDir_;
     TempDir dir_;
     pid_t pid_ = 0;
     bool ended_ = false;
@@ -74,7 +74,7 @@ private:
 // Xvfb with one 1024x768 screen at 24 bits on a free display it picks itself
 // (-displayfd), stopped with the object.
 struct Xvfb : Program {
-    Xvfb();
+    Xvfb() : Program("Xvfb", {"-displayfd", "1", "-screen", "0", "1024x768x24", "-nolisten", "tcp", "-noreset"}) {}
     bool start(double timeout);  // false if it named no display in time
     std::string display;         // ":N" once started
 };
