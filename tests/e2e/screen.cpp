@@ -6,24 +6,11 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 
 namespace e2e {
-
-using x::withoutXError;
-
-std::string str(Rgb c)
-{
-    return "(" + std::to_string(c.r) + ", " + std::to_string(c.g) + ", " + std::to_string(c.b) + ")";
-}
-
-Rgb Image::at(int x, int y) const
-{
-    return x < 0 || y < 0 || x >= width || y >= height ? Rgb{} : pixels[size_t(y) * size_t(width) + size_t(x)];
-}
 
 std::string saveDebugImage(const Image& img, const std::string& name)
 {
@@ -48,7 +35,7 @@ Image screenshot(Window w)
     Image img;
     XImage* xi = nullptr;
     if (windowAlive(w, &img.width, &img.height))
-        withoutXError([&](Display* d) {
+        x::withoutXError([&](Display* d) {
             xi = XGetImage(d, w, 0, 0, unsigned(img.width), unsigned(img.height), AllPlanes, ZPixmap);
         });
     if (!xi)
@@ -66,25 +53,23 @@ Image screenshot(Window w)
 
 bool waitUntilStable(Window w, Image* last)
 {
-    Image previous = screenshot(w);
+    Image previous = screenshot(w), current;
     int framesAtPrevious = framesPresented(w);
-    const double deadline = now() + kWaitTimeout;
-    while (now() <= deadline) {
-        const double wakeUp = now() + 0.12;
-        x::waitFor(w, 1, [&] { return now() >= wakeUp; });
-        Image current = screenshot(w);
-        if (current.empty())
+    double shotAt = now();
+    const bool stable = x::waitFor(w, kWaitTimeout, [&] {
+        if (now() < shotAt + 0.12)
             return false;
-        if (!(current == previous)) {
-            previous = std::move(current);
-            framesAtPrevious = framesPresented(w);
-        } else if (framesPresented(w) - framesAtPrevious >= 2) {
-            if (last)
-                *last = std::move(current);
-            return true;
-        }
-    }
-    return false;
+        current = screenshot(w);
+        shotAt = now();
+        if (current == previous)
+            return !current.empty() && framesPresented(w) - framesAtPrevious >= 2;
+        previous = std::move(current);
+        framesAtPrevious = framesPresented(w);
+        return false;
+    });
+    if (stable && last)
+        *last = std::move(current);
+    return stable;
 }
 
 bool sendKeyWaiting(Window w, char c)

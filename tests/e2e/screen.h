@@ -15,13 +15,16 @@ struct Rgb {
     uint8_t r = 0, g = 0, b = 0;
     bool operator==(Rgb o) const { return r == o.r && g == o.g && b == o.b; }
 };
-std::string str(Rgb c);  // "(r, g, b)"
+inline std::string str(Rgb c)  // "(r, g, b)"
+{
+    return "(" + std::to_string(c.r) + ", " + std::to_string(c.g) + ", " + std::to_string(c.b) + ")";
+}
 
 struct Image {
     int width = 0, height = 0;
     std::vector<Rgb> pixels;  // top row first
     bool empty() const { return pixels.empty(); }
-    Rgb at(int x, int y) const;  // (0, 0) top left; black outside
+    Rgb at(int x, int y) const { return pixels.at(size_t(y) * size_t(width) + size_t(x)); }  // (0, 0) top left
     bool operator==(const Image& o) const { return width == o.width && pixels == o.pixels; }
 };
 

@@ -89,9 +89,7 @@ XWindowAttributes attributes(Window w)
 
 }  // namespace
 
-namespace x {
-
-bool withoutXError(const std::function<void(Display*)>& request)
+bool x::withoutXError(const std::function<void(Display*)>& request)
 {
     XSync(display(), False);
     const int before = g_xErrors;
@@ -100,7 +98,7 @@ bool withoutXError(const std::function<void(Display*)>& request)
     return g_xErrors == before;
 }
 
-bool waitFor(Window w, double timeout, const std::function<bool()>& done)
+bool x::waitFor(Window w, double timeout, const std::function<bool()>& done)
 {
     bool gone = false;
     return proc::waitUntil(timeout, [&] {
@@ -108,8 +106,6 @@ bool waitFor(Window w, double timeout, const std::function<bool()>& done)
         return done() || (gone = !windowAlive(w));
     }, 0.005) && !gone;
 }
-
-}  // namespace x
 
 using x::withoutXError;
 

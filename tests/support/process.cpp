@@ -120,9 +120,7 @@ bool Program::running()
     if (r == 0 || r == -1)
         return r == 0;
     ended_ = true;
-    status_.exited = WIFEXITED(s);
-    status_.code = status_.exited ? WEXITSTATUS(s) : -1;
-    status_.signal = WIFSIGNALED(s) ? WTERMSIG(s) : 0;
+    status_ = {WIFEXITED(s) != 0, WIFEXITED(s) ? WEXITSTATUS(s) : -1, WIFSIGNALED(s) ? WTERMSIG(s) : 0};
     return false;
 }
 
