@@ -18,7 +18,7 @@ namespace {
 int g_xErrors = 0;        // expected while windows come and go: counted, not fatal
 int g_damageNotify = -1;  // the event type of DAMAGE reports
 std::map<Window, int> g_frames;  // DAMAGE reports by window
-std::vector<std::pair<Window, std::string>> g_titles;  // every title write seen
+std::vector<std::pair<Window, std::string>> g_titles;  // every title write seen; window 0 once gone
 
 // Our connection to our Xvfb, watching for new top-level windows; without
 // them the test process ends.
@@ -73,8 +73,10 @@ void pump()
             logTitle(e.xcreatewindow.window);  // one given before we listened
         } else if (e.type == PropertyNotify && e.xproperty.atom == XA_WM_NAME) {
             logTitle(e.xproperty.window);
-        } else if (e.type == DestroyNotify) {
-            g_frames.erase(e.xdestroywindow.window);  // the server may reuse its id
+        } else if (e.type == DestroyNotify) {  // the server may reuse its id
+            g_frames.erase(e.xdestroywindow.window);
+            for (auto& entry : g_titles)
+                entry.first = entry.first == e.xdestroywindow.window ? 0 : entry.first;
         }
     }
 }
@@ -113,8 +115,7 @@ Program::Program(std::string path, std::vector<std::string> args, Files files)
     : proc::Program(std::move(path), std::move(args), std::move(files))
 {
     setEnv("DISPLAY", DisplayString(display()));
-    // Mesa and Xlib keep memory till exit. The suppressions name only those
-    // and are not reported, so stderr holds only the program's text.
+    // For what Mesa and Xlib keep till exit; unreported, so stderr holds only the program's text.
     setEnv("LSAN_OPTIONS", "suppressions=" MAZE_LSAN_SUPPRESSIONS ":print_suppressions=0");
 #ifdef MAZE_E2E_PRELOAD
     setEnv("LD_PRELOAD", MAZE_E2E_PRELOAD);
@@ -125,17 +126,11 @@ Window findWindow(proc::Program& program, const std::string& title)
 {
     Window found = 0;
     proc::waitUntil(kStartTimeout, [&] {
-        pump();  // so that a WindowLog reads titles while the windows exist
-        Window root, parent, *children = nullptr;
-        unsigned count = 0;
-        XQueryTree(display(), DefaultRootWindow(display()), &root, &parent, &children, &count);
-        for (unsigned i = 0; i < count && !found; ++i) {
-            const std::string t = windowTitle(children[i]);
-            if ((title.empty() ? t.rfind("Maze: ", 0) == 0 : t == title) &&
-                attributes(children[i]).map_state == IsViewable)
-                found = children[i];
-        }
-        XFree(children);
+        pump();
+        for (const auto& [w, t] : g_titles)
+            if (!found && (title.empty() ? t.rfind("Maze: ", 0) == 0 : t == title) &&
+                attributes(w).map_state == IsViewable)
+                found = w;
         return found || !program.running();
     }, 0.02);
     if (found)
@@ -213,7 +208,6 @@ bool sendKey(Window w, char c)
     const KeyCode code = XKeysymToKeycode(display(), sym), shiftCode = XKeysymToKeycode(display(), XK_Shift_L);
     const bool shift = XkbKeycodeToKeysym(display(), code, 0, 0) != sym;
     return code && withoutXError([&](Display* d) {
-        XRaiseWindow(d, w);
         XSetInputFocus(d, w, RevertToPointerRoot, CurrentTime);
         if (shift)
             XTestFakeKeyEvent(d, shiftCode, True, CurrentTime);

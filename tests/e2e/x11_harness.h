@@ -1,9 +1,8 @@
 #pragma once
 
 // End-to-end harness, the X session: the real binaries on an Xvfb of our own
-// (started on first use, stopped at exit), driven through window titles and
-// XTest keys. With no window manager, top-level windows are the root's
-// children. Timeouts, in seconds, only bound the waits.
+// (started on first use, stopped at exit, no window manager), driven through
+// window titles and XTest keys. Timeouts, in seconds, only bound the waits.
 
 #include <functional>
 #include <string>

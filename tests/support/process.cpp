@@ -10,7 +10,6 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <thread>
 
 extern char** environ;
@@ -39,9 +38,8 @@ bool waitUntil(double timeout, const std::function<bool()>& done, double pause)
 
 std::string readFile(const std::string& path)
 {
-    std::ostringstream s;
-    s << std::ifstream(path, std::ios::binary).rdbuf();
-    return s.str();
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
 }
 
 long statusKb(pid_t pid, const char* field)
