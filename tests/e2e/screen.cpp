@@ -17,9 +17,8 @@ std::string saveDebugImage(const Image& img, const std::string& name)
     std::error_code ec;
     const std::string dir = (std::filesystem::temp_directory_path(ec) / "maze-e2e-images").string();
     std::filesystem::create_directories(dir, ec);
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    std::string test = info ? std::string(info->test_suite_name()) + "." + info->name() : "unknown";
-    const std::string path = dir + "/" + test + "-" + name + ".ppm";
+    const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();  // called in tests only
+    const std::string path = dir + "/" + test->test_suite_name() + "." + test->name() + "-" + name + ".ppm";
     std::ofstream f(path, std::ios::binary);
     f << "P6\n" << img.width << " " << img.height << "\n255\n";
     f.write(reinterpret_cast<const char*>(img.pixels.data()), std::streamsize(img.pixels.size() * 3));
@@ -62,7 +61,7 @@ bool waitUntilStable(Window w, Image* last)
         current = screenshot(w);
         shotAt = now();
         if (current == previous)
-            return !current.empty() && framesPresented(w) - framesAtPrevious >= 2;
+            return !current.pixels.empty() && framesPresented(w) - framesAtPrevious >= 2;
         previous = std::move(current);
         framesAtPrevious = framesPresented(w);
         return false;
@@ -74,13 +73,12 @@ bool waitUntilStable(Window w, Image* last)
 
 bool sendKeyWaiting(Window w, char c)
 {
-    // A step takes 11 frames and a turn 10 from the first frame after the
-    // program reads the key; one frame may be under way, and a few are margin.
-    const int motionFrames = 16;
     if (!sendKey(w, c))
         return false;
-    // sendKey synced with the server: every frame counted from here comes after the key.
-    const int target = framesPresented(w) + motionFrames;
+    // sendKey synced with the server: the frames counted from here come after the key. A step
+    // takes 11 frames and a turn 10 from the first after the program reads the key; one frame
+    // may be under way, and a few are margin.
+    const int target = framesPresented(w) + 16;
     return x::waitFor(w, kWaitTimeout, [&] { return framesPresented(w) >= target; }) && waitUntilStable(w);
 }
 

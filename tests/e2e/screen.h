@@ -23,7 +23,6 @@ inline std::string str(Rgb c)  // "(r, g, b)"
 struct Image {
     int width = 0, height = 0;
     std::vector<Rgb> pixels;  // top row first
-    bool empty() const { return pixels.empty(); }
     Rgb at(int x, int y) const { return pixels.at(size_t(y) * size_t(width) + size_t(x)); }  // (0, 0) top left
     bool operator==(const Image& o) const { return width == o.width && pixels == o.pixels; }
 };
@@ -32,14 +31,12 @@ struct Image {
 // <suite>.<test>-<name>.ppm; prints and returns the path.
 std::string saveDebugImage(const Image& img, const std::string& name);
 
-// Waits until two screenshots about 120 ms apart are identical with at least
-// two frames presented between them (so a program merely slow or stalled
-// does not pass for a finished motion); the last goes to *last. False on
-// timeout or when the window is gone or not all on screen.
+// Waits until two screenshots about 120 ms apart are identical with at least two frames presented
+// between them (so a program merely slow or stalled does not pass for a finished motion); the last
+// goes to *last. False on timeout or when the window is gone or not all on screen.
 bool waitUntilStable(Window w, Image* last = nullptr);
 
-// sendKey, then a wait for enough frames, counted from after the key reached
-// the program, for any motion to finish, then waitUntilStable. False on
+// sendKey, then a wait for enough frames for any motion to finish, then waitUntilStable. False on
 // timeout or when the window goes away (say the key ended the program).
 bool sendKeyWaiting(Window w, char c);
 

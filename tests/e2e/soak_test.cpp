@@ -101,7 +101,8 @@ TEST(Soak, RandomKeysAndResizesKeepTheProgramAliveRespondingAndItsMemoryFlat)
     ASSERT_TRUE(maze.start());
     Window w = findWindow(maze);
     ASSERT_NE(w, 0u) << maze.describe();
-    ASSERT_TRUE(waitTitleUpdates(w, 1, kTitleTimeout, nullptr)) << "no frame-rate title\n" << maze.describe();
+    std::vector<TitleUpdate> updates;
+    ASSERT_TRUE(waitTitleUpdates(w, 1, kTitleTimeout, &updates)) << "no frame-rate title\n" << maze.describe();
 
     int keys = 0, resizes = 0, checks = 0;
     std::string lastTitle;
@@ -142,7 +143,6 @@ TEST(Soak, RandomKeysAndResizesKeepTheProgramAliveRespondingAndItsMemoryFlat)
         if (now() >= nextCheck) {
             ASSERT_TRUE(maze.running()) << "ended " << progress();
             ASSERT_TRUE(windowAlive(w)) << "window gone " << progress();
-            std::vector<TitleUpdate> updates;
             ASSERT_TRUE(waitTitleUpdates(w, 1, kTitleTimeout, &updates))
                 << "title not rewritten within " << kTitleTimeout << " s " << progress();
             lastTitle = updates.back().title;
@@ -153,7 +153,6 @@ TEST(Soak, RandomKeysAndResizesKeepTheProgramAliveRespondingAndItsMemoryFlat)
 
     // Still drawing at the start size once the storm is over.
     ASSERT_TRUE(resizeWindow(w, 500, 500));
-    std::vector<TitleUpdate> updates;
     ASSERT_TRUE(waitTitleUpdates(w, 2, kTitleTimeout, &updates)) << "title not rewritten " << progress();
     lastTitle = updates.back().title;
 

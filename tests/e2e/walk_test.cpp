@@ -37,7 +37,7 @@ protected:
     {
         Image shot;
         EXPECT_TRUE(waitUntilStable(w, &shot)) << maze.describe();
-        if (shot.empty())
+        if (shot.pixels.empty())
             return Rgb{};
         Rgb c = shot.at(shot.width / 2, shot.height / 2);
         if (HasFailure())

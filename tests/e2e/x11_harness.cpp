@@ -20,8 +20,7 @@ int g_damageNotify = -1;  // the event type of DAMAGE reports
 std::map<Window, int> g_frames;  // DAMAGE reports by window
 std::vector<std::pair<Window, std::string>> g_titles;  // every title write seen; window 0 once gone
 
-// Our connection to our Xvfb, watching for new top-level windows; without
-// them the test process ends.
+// Our connection to our Xvfb, watching for new top-level windows; without them the test ends.
 Display* display()
 {
     static proc::Xvfb xvfb;  // stopped at exit
@@ -56,8 +55,7 @@ void logTitle(Window w)
         g_titles.push_back({w, t});
 }
 
-// Takes in the pending events: counts DAMAGE reports, logs the titles of the
-// top-level windows.
+// Takes in the pending events: counts DAMAGE reports, logs the titles of top-level windows.
 void pump()
 {
     Display* d = display();
@@ -157,13 +155,9 @@ bool resizeWindow(Window w, int width, int height)
     return withoutXError([&](Display* d) { XResizeWindow(d, w, unsigned(width), unsigned(height)); });
 }
 
-bool waitForTitle(Window w, const std::function<bool(const std::string&)>& pred, std::string* last)
+bool waitForTitle(Window w, const std::function<bool(const std::string&)>& pred)
 {
-    std::string t;
-    const bool ok = x::waitFor(w, kWaitTimeout, [&] { return pred(t = windowTitle(w)); });
-    if (last)
-        *last = t;
-    return ok;
+    return x::waitFor(w, kWaitTimeout, [&] { return pred(windowTitle(w)); });
 }
 
 int framesPresented(Window w)
@@ -176,16 +170,13 @@ bool waitTitleUpdates(Window w, int n, double timeout, std::vector<TitleUpdate>*
 {
     pump();
     size_t next = g_titles.size();
-    std::vector<TitleUpdate> seen;
-    const bool ok = x::waitFor(w, timeout, [&] {
-        for (; next < g_titles.size() && int(seen.size()) < n; ++next)
+    updates->clear();
+    return x::waitFor(w, timeout, [&] {
+        for (; next < g_titles.size() && int(updates->size()) < n; ++next)
             if (g_titles[next].first == w)
-                seen.push_back({g_titles[next].second, now(), g_frames[w]});
-        return int(seen.size()) == n;
+                updates->push_back({g_titles[next].second, now(), g_frames[w]});
+        return int(updates->size()) == n;
     });
-    if (updates)
-        *updates = seen;
-    return ok;
 }
 
 WindowLog::WindowLog() : from((pump(), g_titles.size()))
@@ -203,8 +194,7 @@ std::vector<std::string> WindowLog::titles() const
 
 bool sendKey(Window w, char c)
 {
-    // Printable ASCII keysyms equal their codes.
-    const KeySym sym = c == '\x1b' ? XK_Escape : c == '\r' ? XK_Return : KeySym(c);
+    const KeySym sym = c == '\x1b' ? XK_Escape : c == '\r' ? XK_Return : KeySym(c);  // printable ASCII: its code
     const KeyCode code = XKeysymToKeycode(display(), sym), shiftCode = XKeysymToKeycode(display(), XK_Shift_L);
     const bool shift = XkbKeycodeToKeysym(display(), code, 0, 0) != sym;
     return code && withoutXError([&](Display* d) {

@@ -22,14 +22,12 @@ using proc::now;
 using proc::sleepFor;
 using proc::statusKb;
 
-// Generous enough for sanitizer builds.
-constexpr double kStartTimeout = 60;  // program start to its first window
+constexpr double kStartTimeout = 60;  // program start to its first window (all generous for ASan)
 constexpr double kExitTimeout = 30;   // a key or event to the process exit
 constexpr double kWaitTimeout = 30;   // any other wait
 
-// A program on our Xvfb; in a sanitizer build with the ASan runtime and
-// Mesa's driver preloaded (else unloaded before the leak check) and the
-// project's LeakSanitizer suppressions.
+// A program on our Xvfb; in a sanitizer build with the ASan runtime and Mesa's driver preloaded
+// (else unloaded before the leak check) and the project's LeakSanitizer suppressions.
 struct Program : proc::Program {
     Program(std::string path, std::vector<std::string> args = {}, Files files = {});
 };
@@ -47,16 +45,16 @@ bool resizeWindow(Window w, int width, int height);  // at once, without a windo
 // DAMAGE: swaps faster than we look fold into one, so it is a lower bound.
 int framesPresented(Window w);
 
-// Polls the title until pred holds; the last title read goes to *last.
-bool waitForTitle(Window w, const std::function<bool(const std::string&)>& pred, std::string* last = nullptr);
+// Polls the title until pred holds; false on timeout or when the window goes away.
+bool waitForTitle(Window w, const std::function<bool(const std::string&)>& pred);
 
 struct TitleUpdate {
     std::string title;
     double time;  // now() when seen
     int frames;   // framesPresented() then
 };
-// Waits for n more writes of the title (the same text counts too), which go
-// to *updates; false on timeout or when the window goes away.
+// Waits for n more writes of the title (the same text counts too), which replace *updates; false
+// on timeout or when the window goes away.
 bool waitTitleUpdates(Window w, int n, double timeout, std::vector<TitleUpdate>* updates);
 
 // Every title given to a top-level window since construction.

@@ -55,8 +55,7 @@ TempDir::TempDir()
 {
     std::error_code ec;
     std::string name = (fs::temp_directory_path(ec) / "maze-test-XXXXXX").string();
-    if (mkdtemp(name.data()))
-        path = name;
+    path = mkdtemp(name.data()) ? name : "";
 }
 
 TempDir::~TempDir()
@@ -67,9 +66,9 @@ TempDir::~TempDir()
 
 std::string ExitStatus::str() const
 {
-    if (exited)
-        return "exit code " + std::to_string(code);
-    return signal ? "signal " + std::to_string(signal) + " (" + strsignal(signal) + ")" : "not ended";
+    return exited   ? "exit code " + std::to_string(code)
+           : signal ? "signal " + std::to_string(signal) + " (" + strsignal(signal) + ")"
+                    : "not ended";
 }
 
 bool Program::start()
@@ -124,11 +123,10 @@ bool Program::running()
 
 bool Program::waitExit(double timeout, ExitStatus* status)
 {
-    if (pid_ <= 0 || !waitUntil(timeout, [&] { return !running(); }, 0.002))
-        return false;
-    if (status)
+    const bool ended = pid_ > 0 && waitUntil(timeout, [&] { return !running(); }, 0.002);
+    if (ended && status)
         *status = status_;
-    return true;
+    return ended;
 }
 
 void Program::stop()
@@ -146,13 +144,11 @@ std::string Program::describe()
 
 bool Xvfb::start(double timeout)
 {
-    // The display number comes on stdout, ended by a newline.
-    std::string n;
+    std::string n;  // the display number comes on stdout, ended by a newline
     auto named = [&] { return (n = out()).size() > 1 && n.back() == '\n'; };
-    if (!Program::start() || !waitUntil(timeout, [&] { return named() || !running(); }) || !named())
-        return false;
-    display = ":" + n.substr(0, n.size() - 1);
-    return true;
+    if (Program::start() && waitUntil(timeout, [&] { return named() || !running(); }) && named())
+        display = ":" + n.substr(0, n.size() - 1);
+    return !display.empty();
 }
 
 }  // namespace proc

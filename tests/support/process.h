@@ -31,15 +31,13 @@ struct TempDir {
 using Files = std::map<std::string, std::string>;  // file name -> bytes
 
 struct ExitStatus {
-    bool exited = false;  // through exit(), with this code
-    int code = -1;
-    int signal = 0;  // killed by this signal
+    bool exited = false;      // through exit(), with this code
+    int code = -1, signal = 0;  // or killed by this signal
     std::string str() const;
 };
 
-// A program run in a folder holding the given files, stdin from /dev/null,
-// stdout and stderr captured; it gets SIGTERM if we die. A path without a
-// slash is looked up in PATH. The destructor stops it.
+// A program run in a folder holding the given files, stdin from /dev/null, stdout and stderr
+// captured; it gets SIGTERM if we die. A path without a slash is looked up in PATH.
 class Program {
 public:
     explicit Program(std::string path, std::vector<std::string> args = {}, Files files = {})
@@ -60,19 +58,17 @@ public:
     std::string describe();  // state, stdout and stderr, for failure messages
 
 private:
-    std::string path_;
+    std::string path_, workDir_;
     std::vector<std::string> args_;
     Files files_;
     std::map<std::string, std::string> env_;  // name -> "name=value"
-    std::string workDir_;
     TempDir dir_;
     pid_t pid_ = 0;
     bool ended_ = false;
     ExitStatus status_;
 };
 
-// Xvfb with one 1024x768 screen at 24 bits on a free display it picks itself
-// (-displayfd), stopped with the object.
+// Xvfb, one 1024x768 screen at 24 bits on a free display it picks itself (-displayfd).
 struct Xvfb : Program {
     Xvfb() : Program("Xvfb", {"-displayfd", "1", "-screen", "0", "1024x768x24", "-nolisten", "tcp", "-noreset"}) {}
     bool start(double timeout);  // false if it named no display in time
