@@ -12,6 +12,8 @@
 
 namespace e2e {
 
+static_assert(sizeof(Rgb) == 3, "saveDebugImage writes the pixels as they are");
+
 std::string saveDebugImage(const Image& img, const std::string& name)
 {
     std::error_code ec;
