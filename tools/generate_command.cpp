@@ -5,28 +5,6 @@
 #include "maze/maze.h"
 #include "maze/maze_generator.h"
 
-namespace {
-
-// A plain decimal number with no sign, up to `max`; false for anything else.
-bool parseNumber(const std::string& text, std::uint64_t max, std::uint64_t& value)
-{
-    if (text.empty() || text.size() > 20)
-        return false;
-    std::uint64_t v = 0;
-    for (char ch : text) {
-        if (ch < '0' || ch > '9')
-            return false;
-        std::uint64_t digit = std::uint64_t(ch - '0');
-        if (digit > max || v > (max - digit) / 10)
-            return false;
-        v = v * 10 + digit;
-    }
-    value = v;
-    return true;
-}
-
-}  // namespace
-
 int generateCommand(const Args& args)
 {
     std::string width = "32", height = "32", seed = "1", exits = "1";
@@ -57,18 +35,18 @@ int generateCommand(const Args& args)
     std::uint64_t v;
     const std::string sides = " must be a whole number from " + std::to_string(kMinSide) + " to " +
                               std::to_string(maze::kMaxSize) + " (the border included), not '";
-    if (!parseNumber(width, maze::kMaxSize, v) || v < std::uint64_t(kMinSide))
+    if (!parseRequestNumber(width, maze::kMaxSize, v) || v < std::uint64_t(kMinSide))
         return usageError("generate: --width" + sides + width + "'");
     req.width = int(v);
-    if (!parseNumber(height, maze::kMaxSize, v) || v < std::uint64_t(kMinSide))
+    if (!parseRequestNumber(height, maze::kMaxSize, v) || v < std::uint64_t(kMinSide))
         return usageError("generate: --height" + sides + height + "'");
     req.height = int(v);
-    if (!parseNumber(seed, UINT64_MAX, v))
+    if (!parseRequestNumber(seed, UINT64_MAX, v))
         return usageError("generate: --seed must be a whole number from 0 to 18446744073709551615, not '" +
                           seed + "'");
     req.seed = v;
     int most = maxExits(req.width, req.height);
-    if (!parseNumber(exits, std::uint64_t(most), v) || v < 1)
+    if (!parseRequestNumber(exits, std::uint64_t(most), v) || v < 1)
         return usageError("generate: --exits must be a whole number from 1 to " + std::to_string(most) +
                           " for a " + std::to_string(req.width) + " by " + std::to_string(req.height) +
                           " maze, not '" + exits + "'");

@@ -104,6 +104,23 @@ int placeExits(Grid& g, const std::vector<point2>& candidates, int wanted)
 
 }  // namespace
 
+bool parseRequestNumber(const std::string& text, std::uint64_t max, std::uint64_t& value)
+{
+    if (text.empty() || text.size() > 20)
+        return false;
+    std::uint64_t v = 0;
+    for (char ch : text) {
+        if (ch < '0' || ch > '9')
+            return false;
+        const std::uint64_t digit = std::uint64_t(ch - '0');
+        if (digit > max || v > (max - digit) / 10)
+            return false;
+        v = v * 10 + digit;
+    }
+    value = v;
+    return true;
+}
+
 int maxExits(int width, int height)
 {
     int roomsX = (width - 1) / 2, roomsY = (height - 1) / 2;

@@ -13,6 +13,10 @@ struct MazeRequest {
 
 const int kMinSide = 5;
 
+// A plain decimal number with no sign, up to `max`, as a request's values
+// are written; false for anything else.
+bool parseRequestNumber(const std::string& text, std::uint64_t max, std::uint64_t& value);
+
 // The most exits a maze of this size can take without an exit cutting off
 // any other open cell: one per wall between rooms left closed, plus one.
 int maxExits(int width, int height);

@@ -5,28 +5,6 @@
 #include "maze/maze.h"
 #include "maze/maze_generator.h"
 
-namespace {
-
-// A plain decimal number with no sign, up to `max`.
-bool parseNumber(const std::string& text, std::uint64_t max, std::uint64_t& value)
-{
-    if (text.empty() || text.size() > 20)
-        return false;
-    std::uint64_t v = 0;
-    for (char ch : text) {
-        if (ch < '0' || ch > '9')
-            return false;
-        const std::uint64_t digit = std::uint64_t(ch - '0');
-        if (digit > max || v > (max - digit) / 10)
-            return false;
-        v = v * 10 + digit;
-    }
-    value = v;
-    return true;
-}
-
-}  // namespace
-
 bool randomMazeFromFragment(const std::string& fragment, std::string* text, std::string* err)
 {
     std::string values[4];  // seed, width, height, exits
@@ -63,7 +41,7 @@ bool randomMazeFromFragment(const std::string& fragment, std::string* text, std:
     std::uint64_t v = 0;
     const std::string sides = " must be a whole number from " + std::to_string(kMinSide) + " to " +
                               std::to_string(maze::kMaxSize) + ", not \"";
-    if (!parseNumber(values[0], UINT64_MAX, v)) {
+    if (!parseRequestNumber(values[0], UINT64_MAX, v)) {
         *err = "The link's seed must be a whole number from 0 to 18446744073709551615, not \"" + values[0] + "\".";
         return false;
     }
@@ -71,7 +49,7 @@ bool randomMazeFromFragment(const std::string& fragment, std::string* text, std:
     for (int slot = 1; slot <= 2; ++slot) {
         if (!given[slot])
             continue;
-        if (!parseNumber(values[slot], maze::kMaxSize, v) || v < std::uint64_t(kMinSide)) {
+        if (!parseRequestNumber(values[slot], maze::kMaxSize, v) || v < std::uint64_t(kMinSide)) {
             *err = std::string("The link's ") + kNames[slot] + sides + values[slot] + "\".";
             return false;
         }
@@ -79,7 +57,7 @@ bool randomMazeFromFragment(const std::string& fragment, std::string* text, std:
     }
     if (given[3]) {
         const int most = maxExits(request.width, request.height);
-        if (!parseNumber(values[3], std::uint64_t(most), v) || v < 1) {
+        if (!parseRequestNumber(values[3], std::uint64_t(most), v) || v < 1) {
             *err = "The link's exits must be a whole number from 1 to " + std::to_string(most) + " for a " +
                    std::to_string(request.width) + " by " + std::to_string(request.height) + " maze, not \"" +
                    values[3] + "\".";
