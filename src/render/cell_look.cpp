@@ -1,11 +1,14 @@
 #include "render/cell_look.h"
 
+#include "maze/cell_rules.h"
+
 bool cellLook(char cell, CellLook& look)
 {
+    if (isOpenCell(cell)) {
+        look = {false, 0, 0.5f, 0.5f, 0.5f};
+        return true;
+    }
     switch (cell) {
-    case ' ':
-    case '*':
-    case 'x': look = {false, 0, 0.5f, 0.5f, 0.5f}; return true;
     case 'r': look = {true, 1, 1, 0, 0}; return true;
     case 'g': look = {true, 2, 0, 1, 0}; return true;
     case 'b': look = {true, 3, 0, 0, 1}; return true;
