@@ -5,20 +5,6 @@
 
 #include "render/bitmap_loader.h"
 
-
-namespace {
-
-// The power of two nearest to n (ties go up), at most `limit`.
-int nearestPowerOfTwo(int n, int limit)
-{
-    int p = 1;
-    while (p * 2 <= n && p * 2 <= limit)
-        p *= 2;
-    return (n - p >= 2 * p - n && p * 2 <= limit) ? p * 2 : p;
-}
-
-}  // namespace
-
 bool loadTexture(unsigned int* textures, const char* fileName, int index)
 {
     if (!fileName)

@@ -6,3 +6,11 @@ const char* const g_textureFiles[kTextureCount] = {
 };
 
 unsigned int g_textures[kTextureCount] = {0, 0, 0, 0, 0, 0, 0};
+
+int nearestPowerOfTwo(int n, int limit)
+{
+    int p = 1;
+    while (p * 2 <= n && p * 2 <= limit)
+        p *= 2;
+    return (n - p >= 2 * p - n && p * 2 <= limit) ? p * 2 : p;
+}

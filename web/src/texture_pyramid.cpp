@@ -2,13 +2,7 @@
 
 #include <cmath>
 
-int nearestPowerOfTwo(int n, int limit)
-{
-    int p = 1;
-    while (p * 2 <= n && p * 2 <= limit)
-        p *= 2;
-    return (n - p >= 2 * p - n && p * 2 <= limit) ? p * 2 : p;
-}
+#include "render/textures.h"
 
 namespace {
 

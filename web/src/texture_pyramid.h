@@ -12,10 +12,6 @@ struct MipLevel {
     std::vector<uint8_t> rgb;
 };
 
-// The power of two nearest to n (ties go up), at most `limit`: the side the
-// desktop rescales a texture to before building its mipmaps.
-int nearestPowerOfTwo(int n, int limit);
-
 // The levels the desktop's GLU calls upload for an image: rescaled to the
 // nearest powers of two as gluScaleImage does (each new pixel averages the
 // box of old pixels it covers, a one-pixel box when enlarging, wrapping at
