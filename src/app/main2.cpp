@@ -50,7 +50,7 @@ void levelInit()
 
 void viewInit()
 {
-    glClearColor(0.5f, 0.5f, 1.0f, 1.0f);
+    glClearColor(kSkyColour[0], kSkyColour[1], kSkyColour[2], kSkyColour[3]);
     glShadeModel(GL_SMOOTH);
     glEnable(GL_DEPTH_TEST);
     glEnable(GL_CULL_FACE);

@@ -5,6 +5,7 @@
 #include "render/cell_geometry.h"
 #include "render/cell_look.h"
 #include "render/textures.h"
+#include "walker/program.h"
 #include "texture_pyramid.h"
 
 namespace {
@@ -121,7 +122,7 @@ bool GlRenderer::init(std::string* err)
     glEnableVertexAttribArray(2);
     glVertexAttribDivisor(2, 1);
 
-    glClearColor(0.5f, 0.5f, 1.0f, 1.0f);
+    glClearColor(kSkyColour[0], kSkyColour[1], kSkyColour[2], kSkyColour[3]);
     glEnable(GL_DEPTH_TEST);
     glEnable(GL_CULL_FACE);
     glGenTextures(kTextureCount, textures_);
