@@ -19,7 +19,7 @@
 #include <string>
 #include <vector>
 
-#include "render/bitmap_decode.h"
+#include "bitmap/bitmap_decode.h"
 
 namespace {
 

@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
-// Writes an uncompressed 24-bit bitmap (14-byte file header, 40-byte information
-// header, rows stored bottom-up and padded to 4 bytes). The pixels come as RGB
-// triples, top row first. Returns false if the size does not match the pixels
-// or the file cannot be written completely.
-// The same bitmap's bytes; empty if the size does not match the pixels.
+// An uncompressed 24-bit bitmap's bytes (14-byte file header, 40-byte
+// information header, rows stored bottom-up and padded to 4 bytes). The pixels
+// come as RGB triples, top row first. Empty if the size does not match the pixels.
 std::vector<uint8_t> encodeBmp24(int width, int height, const std::vector<uint8_t>& rgbTopRowFirst);
+// Writes encodeBmp24's bytes to `path`. Returns false if the size does not
+// match the pixels or the file cannot be written completely.
 bool writeBmp24(const std::string& path, int width, int height, const std::vector<uint8_t>& rgbTopRowFirst);

@@ -2,7 +2,7 @@
 #include <cstdio>
 
 #include "commands.h"
-#include "render/bitmap_decode.h"
+#include "bitmap/bitmap_decode.h"
 
 int decodeCommand(const Args& args)
 {

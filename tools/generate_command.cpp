@@ -3,7 +3,7 @@
 
 #include "commands.h"
 #include "maze/maze.h"
-#include "maze/maze_generator.h"
+#include "maze/maze_request.h"
 
 int generateCommand(const Args& args)
 {
@@ -32,25 +32,11 @@ int generateCommand(const Args& args)
     }
 
     MazeRequest req;
-    std::uint64_t v;
-    const std::string sides = " must be a whole number from " + std::to_string(kMinSide) + " to " +
-                              std::to_string(maze::kMaxSize) + " (the border included), not '";
-    if (!parseRequestNumber(width, maze::kMaxSize, v) || v < std::uint64_t(kMinSide))
-        return usageError("generate: --width" + sides + width + "'");
-    req.width = int(v);
-    if (!parseRequestNumber(height, maze::kMaxSize, v) || v < std::uint64_t(kMinSide))
-        return usageError("generate: --height" + sides + height + "'");
-    req.height = int(v);
-    if (!parseRequestNumber(seed, UINT64_MAX, v))
-        return usageError("generate: --seed must be a whole number from 0 to 18446744073709551615, not '" +
-                          seed + "'");
-    req.seed = v;
-    int most = maxExits(req.width, req.height);
-    if (!parseRequestNumber(exits, std::uint64_t(most), v) || v < 1)
-        return usageError("generate: --exits must be a whole number from 1 to " + std::to_string(most) +
-                          " for a " + std::to_string(req.width) + " by " + std::to_string(req.height) +
-                          " maze, not '" + exits + "'");
-    req.exits = int(v);
+    RequestProblem problem;
+    const std::string values[kRequestFieldCount] = {width, height, seed, exits};
+    if (!checkMazeRequest(values, &req, &problem))
+        return usageError(std::string("generate: --") + requestFieldName(problem.field) + " must be " + problem.rule +
+                          ", not '" + problem.value + "'");
 
     std::string text = generateMaze(req);
     std::fwrite(text.data(), 1, text.size(), stdout);

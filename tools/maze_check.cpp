@@ -4,7 +4,7 @@
 
 #include "maze/cell_rules.h"
 #include "maze/maze_search.h"
-#include "render/cell_look.h"
+#include "view/cell_look.h"
 
 namespace {
 

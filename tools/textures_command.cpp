@@ -5,7 +5,7 @@
 
 #include "bmp_writer.h"
 #include "commands.h"
-#include "render/textures.h"
+#include "bitmap/textures.h"
 #include "texture_art.h"
 
 int texturesCommand(const Args& args)

@@ -8,7 +8,8 @@
 #include "app/data_files.h"
 #include "app/keyboard.h"
 #include "app/walker.h"
-#include "platform/clock.h"
+#include "render/view_matrix.h"
+#include "walker/clock.h"
 #include "render/display_lists.h"
 #include "render/maze_renderer.h"
 #include "render/texture_set.h"
@@ -17,17 +18,18 @@
 
 const char* gstr_AppName = kAppName;
 std::string g_fileName = kDefaultMazeFile;
-maze g_level;
-Camera g_camera;
-Point3 g_eye(0.0f, 0.5f, 2.0f);
-Point3 g_look(10.0f, 0.5f, 2.0f);
-Vector3 g_up(0.0f, 1.0f, 0.0f);
-float g_yHeight = kEyeHeight;
-int g_cubeFactor = 2;
-point2 g_start = {0, 0};
-int g_exitCount = 0;
+WalkSession g_session;
+maze& g_level = g_session.level;
+Camera& g_camera = g_session.camera;
+Point3& g_eye = g_session.eye;
+Point3& g_look = g_session.look;
+Vector3& g_up = g_session.up;
+float& g_yHeight = g_session.eyeHeight;
+int& g_cubeFactor = g_session.pace.cellSpacing;
+point2& g_start = g_session.start;
+int& g_exitCount = g_session.exitCount;
 float FrustArray[3] = {kFieldsOfView[0], kFieldsOfView[1], kFieldsOfView[2]};
-int g_FrustPos = kFirstFieldOfView;
+int& g_FrustPos = g_session.fieldOfView;
 float g_width = 0.0f;
 float g_height = 0.0f;
 ViewVolume g_viewVolume = {0.0f, 0.0f, 0.0f, 0.0f};
@@ -40,8 +42,6 @@ void levelInit()
         std::fflush(stdout);
         std::exit(1);
     }
-    g_start = g_level.getStart();
-    g_exitCount = g_level.getExitCount();
     setupLists();
     for (int i = 0; i < kTextureCount; ++i)
         if (!loadTexture(g_textures, dataFile(g_textureFiles[i]).c_str(), i))
@@ -50,6 +50,7 @@ void levelInit()
 
 void viewInit()
 {
+    setViewMatrixLoader(loadModelViewMatrix);
     glClearColor(kSkyColour[0], kSkyColour[1], kSkyColour[2], kSkyColour[3]);
     glShadeModel(GL_SMOOTH);
     glEnable(GL_DEPTH_TEST);
@@ -61,21 +62,21 @@ void viewInit()
     glHint(GL_LINE_SMOOTH_HINT, GL_DONT_CARE);
 
     levelInit();
-
-    startViewpoint(g_start, g_cubeFactor, g_yHeight, &g_eye, &g_look);
-    g_camera.set(g_eye, g_look, g_up);
-    resetWalker();
+    // The start cell, the exits, the camera at the start viewpoint and the
+    // walker idle there.
+    g_session.restart();
 }
 
 void setProjection(float aspect)
 {
     if (!(aspect > 0.0f) || !std::isfinite(aspect))
         return;
+    const ViewVolume view = g_session.viewVolume(aspect);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    gluPerspective(FrustArray[g_FrustPos], aspect, kNearPlane, kFarPlane);
+    gluPerspective(view.fovyDegrees, aspect, kNearPlane, kFarPlane);
     glMatrixMode(GL_MODELVIEW);
-    g_viewVolume = ViewVolume{FrustArray[g_FrustPos], aspect, float(kNearPlane), float(kFarPlane)};
+    g_viewVolume = view;
     g_viewVolumeSet = true;
 }
 

@@ -4,22 +4,27 @@
 
 #include "geometry/camera.h"
 #include "maze/maze.h"
-#include "render/cell_culling.h"
+#include "view/cell_culling.h"
+#include "walker/walk_session.h"
+
+// The program's one walk. The globals below that belong to the walk are
+// references into its fields, under the names the callbacks have always used.
+extern WalkSession g_session;
 
 // Application globals, shared by the callbacks, the walker and the renderer.
 extern const char* gstr_AppName;
 extern std::string g_fileName;
-extern maze g_level;
-extern Camera g_camera;
-extern Point3 g_eye;
-extern Point3 g_look;
-extern Vector3 g_up;
-extern float g_yHeight;
-extern int g_cubeFactor;
-extern point2 g_start;
-extern int g_exitCount;
+extern maze& g_level;
+extern Camera& g_camera;
+extern Point3& g_eye;
+extern Point3& g_look;
+extern Vector3& g_up;
+extern float& g_yHeight;
+extern int& g_cubeFactor;
+extern point2& g_start;
+extern int& g_exitCount;
 extern float FrustArray[3];
-extern int g_FrustPos;
+extern int& g_FrustPos;
 extern float g_width;
 extern float g_height;
 // The projection setProjection last applied; unset before the first one.

@@ -7,7 +7,7 @@
 #include "maze/cell_rules.h"
 #include "walker/program.h"
 
-WalkerState g_walker;
+WalkerState& g_walker = g_session.walker;
 int& g_movement = g_walker.movement;
 point2& g_position = g_walker.position;
 int& g_heading = g_walker.heading;
@@ -15,8 +15,8 @@ float& g_forwardDist = g_walker.forwardDist;
 float& g_backwardDist = g_walker.backwardDist;
 int& g_leftAngle = g_walker.leftAngle;
 int& g_rightAngle = g_walker.rightAngle;
-float g_moveStep = 0.2f;
-int g_turnStep = 10;
+float& g_moveStep = g_session.pace.moveStep;
+int& g_turnStep = g_session.pace.turnStep;
 
 bool canMove(int direction)
 {
@@ -39,7 +39,7 @@ void checkForExit()
 
 void updateMovement()
 {
-    if (playMotionFrame(g_walker, g_level, g_exitCount, g_camera, WalkerPace{g_moveStep, g_turnStep, g_cubeFactor}))
+    if (g_session.frame() == WalkEvent::ExitReached)
         checkForExit();
 }
 

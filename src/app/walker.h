@@ -2,9 +2,10 @@
 
 #include "walker/walker.h"
 
-// The program's walker: the state is one WalkerState, g_walker; the names
-// below are its fields, for the callbacks and the tests.
-extern WalkerState g_walker;
+// The program's walker: the state is g_session's WalkerState, g_walker; the
+// names below are its fields and the session's pace, for the callbacks and
+// the tests.
+extern WalkerState& g_walker;
 extern int& g_movement;
 extern point2& g_position;
 extern int& g_heading;  // 0 -z, 1 +x, 2 +z, 3 -x
@@ -12,8 +13,8 @@ extern float& g_forwardDist;
 extern float& g_backwardDist;
 extern int& g_leftAngle;
 extern int& g_rightAngle;
-extern float g_moveStep;
-extern int g_turnStep;
+extern float& g_moveStep;
+extern int& g_turnStep;
 
 // Plays one frame of the current motion; a completed step onto an exit ends the program.
 void updateMovement();

@@ -1,9 +1,10 @@
 #include "geometry/camera.h"
 
-#include <GL/gl.h>
 #include <cmath>
 
 namespace {
+
+ViewMatrixLoader g_viewMatrixLoader = nullptr;
 
 // The degree-to-radian factor the walker's quarter turns were tuned with.
 const double kDegToRad = 3.14159265 / 180.0;
@@ -20,6 +21,11 @@ void rotatePair(Vector3& first, Vector3& second, float angle)
 }
 
 }  // namespace
+
+void setViewMatrixLoader(ViewMatrixLoader loader)
+{
+    g_viewMatrixLoader = loader;
+}
 
 void Camera::set(Point3 eyePoint, Point3 look, Vector3 up)
 {
@@ -69,8 +75,9 @@ void Camera::viewMatrix(float m[16]) const
 
 void Camera::loadViewMatrix()
 {
+    if (!g_viewMatrixLoader)
+        return;
     float m[16];
     viewMatrix(m);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadMatrixf(m);
+    g_viewMatrixLoader(m);
 }

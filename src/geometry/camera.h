@@ -2,8 +2,17 @@
 
 #include "geometry/vector3.h"
 
-// The viewer. Every change reloads GL's model-view matrix, so the next
-// draw is seen from the new viewpoint.
+// Where a camera's view matrix goes after every change: the desktop loads it
+// into GL's model-view matrix, the page keeps it for its renderer. Gets the
+// 16 floats column-major.
+using ViewMatrixLoader = void (*)(const float m[16]);
+
+// Installs the loader every camera hands its matrix to; null (the start)
+// hands it nowhere. One front end owns the process, so there is one loader.
+void setViewMatrixLoader(ViewMatrixLoader loader);
+
+// The viewer. Every change hands the new view matrix to the installed
+// loader, so the next draw is seen from the new viewpoint.
 class Camera {
 public:
     Point3 eye;
@@ -16,6 +25,6 @@ public:
     void yaw(float angle);
     void loadViewMatrix();
 
-    // The 16 floats loadViewMatrix hands to GL, column-major.
+    // The 16 floats loadViewMatrix hands to the loader, column-major.
     void viewMatrix(float m[16]) const;
 };

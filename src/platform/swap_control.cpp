@@ -40,9 +40,10 @@ void requestVerticalSync()
     if (hasExtension(ext, "GLX_MESA_swap_control")) {
         auto fn = reinterpret_cast<PFNGLXSWAPINTERVALMESAPROC>(
             glXGetProcAddress(reinterpret_cast<const GLubyte*>("glXSwapIntervalMESA")));
-        if (fn)
+        if (fn) {
             fn(1);
-        return;
+            return;
+        }
     }
     if (hasExtension(ext, "GLX_SGI_swap_control")) {
         auto fn = reinterpret_cast<PFNGLXSWAPINTERVALSGIPROC>(

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "render/bitmap_decode.h"
+#include "bitmap/bitmap_decode.h"
 
 // Reads a BMP file into an RgbImage. On failure shows one message box
 // captioned "Error" (the file that could not be opened, or the decoder's

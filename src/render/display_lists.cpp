@@ -2,7 +2,7 @@
 
 #include <GL/gl.h>
 
-#include "render/cell_geometry.h"
+#include "view/cell_geometry.h"
 
 float g_cubeSize = 1.0f;
 unsigned int g_cube = 0;

@@ -2,8 +2,8 @@
 
 #include "geometry/camera.h"
 #include "maze/maze.h"
-#include "render/cell_culling.h"
-#include "render/cell_look.h"
+#include "view/cell_culling.h"
+#include "view/cell_look.h"
 
 // Draws the cells of `level` that `camera` can see through `view` (see
 // visibleCells), through the current model-view matrix, which must be the

@@ -5,6 +5,8 @@
 
 #include "render/bitmap_loader.h"
 
+unsigned int g_textures[kTextureCount] = {0, 0, 0, 0, 0, 0, 0};
+
 bool loadTexture(unsigned int* textures, const char* fileName, int index)
 {
     if (!fileName)

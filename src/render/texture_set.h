@@ -1,6 +1,9 @@
 #pragma once
 
-#include "render/textures.h"
+#include "bitmap/textures.h"
+
+// GL texture objects, 0 until loaded.
+extern unsigned int g_textures[kTextureCount];
 
 // Loads one bitmap into textures[index] as a mipmapped texture. False for a
 // file that cannot be loaded, once the loader's message box is dismissed.

@@ -19,7 +19,7 @@ inline constexpr int kFirstFieldOfView = 1;
 inline constexpr double kNearPlane = 0.2;
 inline constexpr double kFarPlane = 10.0;
 inline constexpr float kEyeHeight = 0.5f;
-inline constexpr float kSkyColour[4] = {0.5f, 0.5f, 1.0f, 1.0f};  // what is not covered by a cell  // floors lie at -1, wall tops at +1
+inline constexpr float kSkyColour[4] = {0.5f, 0.5f, 1.0f, 1.0f};  // what is not covered by a cell
 
 // "<fileName> can not be opened. Exiting program."
 std::string mazeMissingLine(const std::string& fileName);

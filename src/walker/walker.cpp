@@ -51,7 +51,8 @@ bool playMotionFrame(WalkerState& w, const maze& m, int exitCount, Camera& camer
 
 void resetWalkerState(WalkerState& w, point2 start)
 {
+    // The motion's progress too: a walk restarted mid-step must not finish
+    // the old step's distance on its first new one.
+    w = WalkerState{};
     w.position = start;
-    w.heading = 1;
-    w.movement = Idle;
 }

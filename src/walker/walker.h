@@ -30,5 +30,5 @@ struct WalkerPace {
 // step has just been completed onto one of the first `exitCount` exits.
 bool playMotionFrame(WalkerState& walker, const maze& m, int exitCount, Camera& camera, const WalkerPace& pace);
 
-// Idle on `start`, facing +x.
+// Idle on `start`, facing +x, with no motion under way.
 void resetWalkerState(WalkerState& walker, point2 start);

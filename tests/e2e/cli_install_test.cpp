@@ -122,7 +122,7 @@ TEST(Install, TheInstalledMazeStartedInAnEmptyFolderShowsTheShippedMaze)
     {
         Files shipped;
         shipped["maze1.dat"] = readFile(MAZE_BUILD_DIR "/run/maze1.dat");
-        for (const char* name : kTextureFiles)
+        for (const char* name : g_textureFiles)
             shipped[name] = readFile(std::string(MAZE_BUILD_DIR "/run/") + name);
         for (const auto& [name, bytes] : shipped)
             ASSERT_FALSE(bytes.empty()) << name << " is missing from the build's run folder";

@@ -6,11 +6,6 @@
 
 namespace e2e {
 
-const char* const kTextureFiles[7] = {
-    "metal004.bmp",         "pipes6lights.bmp",      "pipeslights.bmp",    "pipeslightswires.bmp",
-    "StoneWallImproved.bmp", "RustyBricksGrate.bmp", "SteelBoxFan.bmp",
-};
-
 Rgb cellColour(char cell)
 {
     switch (cell) {
@@ -41,7 +36,7 @@ Files plainTextureFiles()
     const char cells[7] = {' ', 'r', 'g', 'b', 'c', 'm', 'y'};
     Files files;
     for (int i = 0; i < 7; ++i)
-        files[kTextureFiles[i]] = plainBmp(4, 4, cellColour(cells[i]));
+        files[g_textureFiles[i]] = plainBmp(4, 4, cellColour(cells[i]));
     return files;
 }
 

@@ -6,13 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "bitmap/textures.h"
 #include "screen.h"
 
 namespace e2e {
-
-// The program's seven texture files, in slot order (floor first, then the
-// walls "r", "g", "b", "c", "m", "y").
-extern const char* const kTextureFiles[7];
 
 // The colour the renderer gives a cell without textures; the floor grey for
 // the open cells " ", "*" and "x"; black for cells that draw nothing.

@@ -23,7 +23,7 @@ TEST(Textures, TheWallAheadShowsItsTextureColour)
     // The "g" texture in a colour the renderer never uses on its own.
     const Rgb orange{255, 128, 0};
     Files files = mazeFiles(kMaze);
-    files[kTextureFiles[2]] = plainBmp(8, 8, orange);
+    files[g_textureFiles[2]] = plainBmp(8, 8, orange);
     Program maze(MAZE_BINARY, {}, files);
     ASSERT_TRUE(maze.start());
     Window w = findWindow(maze);
@@ -37,7 +37,7 @@ TEST(Textures, TheWallAheadShowsItsTextureColour)
 TEST(Textures, AMissingTextureShowsTheErrorBoxAndReturnEndsWithCodeOne)
 {
     Files files = mazeFiles(kMaze);
-    files.erase(kTextureFiles[3]);  // pipeslightswires.bmp
+    files.erase(g_textureFiles[3]);  // pipeslightswires.bmp
     Program maze(MAZE_BINARY, {}, files);
     WindowLog windows;
     ASSERT_TRUE(maze.start());
@@ -64,7 +64,7 @@ TEST(Textures, ABrokenTextureShowsItsOwnMessage)
     Files files = mazeFiles(kMaze);
     std::string bmp = plainBmp(4, 4, Rgb{1, 2, 3});
     bmp[14] = 108;  // a header size the loader does not read
-    files[kTextureFiles[0]] = bmp;
+    files[g_textureFiles[0]] = bmp;
     Program maze(MAZE_BINARY, {}, files);
     ASSERT_TRUE(maze.start());
     Window box = findWindow(maze, "Error");

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "render/bitmap_decode.h"
+#include "bitmap/bitmap_decode.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

@@ -7,7 +7,7 @@
 
 #include "app/main2.h"
 #include "gl_context.h"
-#include "render/cell_culling.h"
+#include "view/cell_culling.h"
 #include "render/display_lists.h"
 #include "render/maze_renderer.h"
 #include "render/texture_set.h"

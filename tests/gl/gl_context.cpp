@@ -7,6 +7,9 @@
 #include <EGL/eglext.h>
 #include <GL/glext.h>
 
+#include "geometry/camera.h"
+#include "render/view_matrix.h"
+
 // Memory the Mesa software driver keeps until process exit is not ours to
 // free; LeakSanitizer still checks everything else.
 extern "C" const char* __lsan_default_suppressions()
@@ -22,6 +25,8 @@ extern "C" const char* __lsan_default_options()
 
 GlContext::GlContext(int width, int height) : width_(width), height_(height)
 {
+    // Cameras load GL's model-view matrix, as the desktop program's do.
+    setViewMatrixLoader(loadModelViewMatrix);
     setenv("EGL_PLATFORM", "surfaceless", 0);  // no display server needed
     EGLDisplay dpy = EGL_NO_DISPLAY;
     auto getPlatformDisplay = reinterpret_cast<PFNEGLGETPLATFORMDISPLAYEXTPROC>(

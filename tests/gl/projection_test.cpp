@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <GL/glu.h>
 #include <cmath>
 
 #include "app/keyboard.h"
 #include "app/main2.h"
 #include "gl_context.h"
+#include "view/projection.h"
 
 namespace {
 
@@ -78,6 +80,25 @@ TEST_F(ProjectionTest, ZeroSizesKeepThePreviousProjection)
     reshape(400, 400);
     projection(after);
     EXPECT_NEAR(after[5], 1.0 / std::tan(25 * M_PI / 180.0), 1e-4);
+}
+
+// The page builds its projection itself; it must be the matrix GLU loads
+// for the desktop, for every field of view and window shape.
+TEST_F(ProjectionTest, ThePagesPerspectiveIsGlusToTheLastBit)
+{
+    for (int fov = 0; fov < 3; ++fov) {
+        for (double aspect : {1.0, 0.4, 2.5, 390.0 / 844.0}) {
+            glMatrixMode(GL_PROJECTION);
+            glLoadIdentity();
+            gluPerspective(FrustArray[fov], aspect, 0.2, 10.0);
+            float glu[16], ours[16];
+            projection(glu);
+            perspectiveMatrix(FrustArray[fov], aspect, 0.2, 10.0, ours);
+            for (int i = 0; i < 16; ++i)
+                EXPECT_FLOAT_EQ(ours[i], glu[i]) << "fov " << FrustArray[fov] << ", aspect " << aspect << ", element " << i;
+        }
+    }
+    glMatrixMode(GL_MODELVIEW);
 }
 
 }  // namespace

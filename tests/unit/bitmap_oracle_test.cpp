@@ -13,7 +13,7 @@
 #include <stb/stb_image.h>
 
 #include "bmp_builder.h"
-#include "render/bitmap_decode.h"
+#include "bitmap/bitmap_decode.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <climits>
 
 #include "app/main2.h"
-#include "platform/clock.h"
+#include "walker/clock.h"
 #include "walker/frame_rate.h"
 
 namespace {

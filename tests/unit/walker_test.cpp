@@ -29,8 +29,6 @@ protected:
         float x = float(g_start.column * g_cubeFactor), z = float(g_start.row * g_cubeFactor);
         g_camera.set(Point3(x, 0.5f, z), Point3(x + 10, 0.5f, z), Vector3(0, 1, 0));
         resetWalker();
-        g_forwardDist = g_backwardDist = 0;
-        g_leftAngle = g_rightAngle = 0;
     }
 
     // Presses a key and plays frames until the walker is idle; returns the frame count.

@@ -8,7 +8,7 @@ page's messages and the console. See cdp.py for why the browser is driven over
 a DevTools pipe.
 
   web_test.py --site build-web/site --mazetool build/mazetool
-              --desktop-pictures build/tests/desktop_pictures [--build CMD] [unittest options]
+              --desktop-pictures build/tests/desktop_pictures [unittest options]
 """
 
 import argparse
@@ -318,15 +318,63 @@ class WebPageTest(unittest.TestCase):
             self.browser.call("Input.dispatchDragEvent", {"type": kind, "x": 100, "y": 100, "data": {
                 "items": [], "files": [path], "dragOperationsMask": 1}})
 
-    def test_web_picture_matches_the_desktop_picture(self):
-        # The shipped maze and textures; poses along a walk, with all three fields of view.
+    def shipped_site(self, name):
+        """A folder with the shipped maze and textures; returns it and the maze's bytes."""
         textures = {}
-        for name in TEXTURE_FILES:
-            with open(os.path.join(ARGS.site, name), "rb") as f:
-                textures[name] = f.read()
+        for texture in TEXTURE_FILES:
+            with open(os.path.join(ARGS.site, texture), "rb") as f:
+                textures[texture] = f.read()
         with open(os.path.join(ARGS.site, "maze1.dat"), "rb") as f:
             maze = f.read()
-        folder = self.site("compare", maze=maze, textures=textures)
+        return self.site(name, maze=maze, textures=textures), maze
+
+    def test_starting_again_or_opening_a_maze_mid_step_is_a_fresh_start(self):
+        folder, maze = self.shipped_site("fresh")
+        b = self.browser
+        # What a fresh page shows at its start, and after a step and a turn.
+        self.open("fresh")
+        self.frames_pass(2)
+        fresh = [b.screenshot("#maze")[2]]
+        self.type("wa")
+        self.frames_pass(2)
+        fresh.append(b.screenshot("#maze")[2])
+
+        def expect_fresh(how):
+            self.frames_pass(2)
+            s = self.state()
+            self.assertEqual((s["column"], s["row"], s["heading"], s["movement"]), (1, 1, 1, IDLE), how)
+            self.assertEqual(b.screenshot("#maze")[2], fresh[0], how + ": the start")
+            self.type("wa")
+            self.frames_pass(2)
+            self.assertEqual(b.screenshot("#maze")[2], fresh[1], how + ": after a step and a turn")
+
+        # w, then q while the step plays, then "Start again".
+        self.open("fresh")
+        b.key("w")
+        b.wait_for("mazePage.state().movement !== %d" % IDLE)
+        b.key("q")
+        b.wait_for("!document.getElementById('message').hidden")
+        self.assertNotEqual(self.state()["column"], 2, "the quit came after the step had ended")
+        b.evaluate("document.getElementById('again').click()")
+        b.wait_for("mazePage.state().running")
+        expect_fresh("started again mid-step")
+
+        # The same maze opened through the file input while a step plays.
+        mine = os.path.join(self.root, "fresh.dat")
+        with open(mine, "wb") as f:
+            f.write(maze)
+        self.open("fresh")
+        b.key("w")
+        b.wait_for("mazePage.state().movement !== %d" % IDLE)
+        node = b.call("DOM.querySelector", {"nodeId": b.call("DOM.getDocument")["root"]["nodeId"],
+                                            "selector": "#maze-file"})["nodeId"]
+        b.call("DOM.setFileInputFiles", {"nodeId": node, "files": [mine]})
+        b.wait_for("document.getElementById('notice').textContent.includes('fresh.dat')")
+        expect_fresh("opened mid-step")
+
+    def test_web_picture_matches_the_desktop_picture(self):
+        # The shipped maze and textures; poses along a walk, with all three fields of view.
+        folder, _ = self.shipped_site("compare")
         poses = ["-", "w", "w", "d", "v", "v", "a", "v", "s"]
         out = os.path.join(self.root, "desktop")
         subprocess.run([ARGS.desktop_pictures, folder, out] + poses, check=True, stdout=subprocess.DEVNULL)
@@ -359,11 +407,12 @@ def main():
     parser.add_argument("--site", required=True)
     parser.add_argument("--mazetool", required=True)
     parser.add_argument("--desktop-pictures", required=True)
-    parser.add_argument("--build", help="a command that builds the site first")
     ARGS, rest = parser.parse_known_args()
     ARGS.site = os.path.abspath(ARGS.site)
-    if ARGS.build:
-        subprocess.run(ARGS.build, shell=True, check=True)
+    missing = [f for f in PAGE_FILES if not os.path.isfile(os.path.join(ARGS.site, f))]
+    if missing:
+        sys.exit("web_test.py: %s has no built page (%s); build it first (scripts/test does, with the"
+                 " web-test preset)" % (ARGS.site, ", ".join(missing)))
     unittest.main(argv=[sys.argv[0]] + rest, verbosity=2)
 
 

@@ -184,13 +184,20 @@ async function startMazePage() {
   byId('maze').focus();
   const textureFetches = [];
   const mazeFetch = isRandomFragment(location.hash) ? null : fetchBytes('maze1.dat');
-  wasm = await createMazeModule({canvas: byId('maze')});
+  try {
+    wasm = await createMazeModule({canvas: byId('maze')});
+  } catch (e) {
+    console.error(e);
+    showOverlay('The maze cannot start: its program (maze.js, maze.wasm) did not load.', null);
+    return;
+  }
   const failure = wasm.ccall('web_init', 'string', [], []);
   if (failure) {
     showOverlay(failure, null);
     return;
   }
-  for (let slot = 0; slot < 7; ++slot)
+  const textureCount = wasm.ccall('web_texture_count', 'number', [], []);
+  for (let slot = 0; slot < textureCount; ++slot)
     textureFetches.push(fetchBytes(wasm.ccall('web_texture_file', 'string', ['number'], [slot])));
 
   // The maze first, then the textures, as the desktop program loads them.
@@ -205,7 +212,7 @@ async function startMazePage() {
     }
     readMaze(bytes);
   }
-  for (let slot = 0; slot < 7; ++slot) {
+  for (let slot = 0; slot < textureCount; ++slot) {
     const bytes = await textureFetches[slot];
     const message = bytes ? withBytes(bytes, (p, n) => wasm.ccall('web_load_texture', 'string',
                                                                  ['number', 'number', 'number'], [slot, p, n]))

@@ -2,11 +2,11 @@
 
 #include <GLES3/gl3.h>
 
-#include "render/cell_geometry.h"
-#include "render/cell_look.h"
-#include "render/textures.h"
+#include "view/cell_geometry.h"
+#include "view/cell_look.h"
+#include "bitmap/textures.h"
 #include "walker/program.h"
-#include "texture_pyramid.h"
+#include "bitmap/mipmaps.h"
 
 namespace {
 

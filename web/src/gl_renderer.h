@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "maze/maze.h"
-#include "render/bitmap_decode.h"
-#include "render/textures.h"
+#include "bitmap/bitmap_decode.h"
+#include "bitmap/textures.h"
 
 // The maze drawn through WebGL 2 (OpenGL ES 3): the desktop's cube and floor
 // geometry, the same projection and view matrices, back-face culling, depth

@@ -9,12 +9,12 @@
 #include <string>
 
 #include "gl_renderer.h"
-#include "platform/clock.h"
-#include "render/bitmap_decode.h"
-#include "render/textures.h"
-#include "projection.h"
-#include "random_maze.h"
-#include "walk_session.h"
+#include "walker/clock.h"
+#include "bitmap/bitmap_decode.h"
+#include "bitmap/textures.h"
+#include "view/projection.h"
+#include "maze/maze_request.h"
+#include "walker/walk_session.h"
 #include "walker/frame_rate.h"
 #include "walker/program.h"
 
@@ -24,6 +24,7 @@ const int kCanvasSide = 500;
 
 GlRenderer g_renderer;
 WalkSession g_session;
+float g_view[16] = {};  // the camera's view matrix, kept for the renderer
 FrameRateCounter g_frameRate;
 bool g_running = false;
 bool g_started = false;  // a maze has been read
@@ -75,24 +76,35 @@ bool gpuStillBusy()
     return false;
 }
 
+void keepViewMatrix(const float m[16])
+{
+    for (int i = 0; i < 16; ++i)
+        g_view[i] = m[i];
+}
+
 void frame()
 {
     if (gpuStillBusy())
         return;
-    float view[16];
-    g_session.camera().viewMatrix(view);
-    g_renderer.drawFrame(g_session.level(), g_session.cellsToDraw(kAspect), WalkSession::kPace.cellSpacing, view);
+    g_renderer.drawFrame(g_session.level, g_session.cellsToDraw(kAspect), g_session.pace.cellSpacing, g_view);
     g_lastFrame = glFenceSync(GL_SYNC_GPU_COMMANDS_COMPLETE, 0);
-    const bool exitFound = g_session.frame();
+    const WalkEvent event = g_session.frame();
     if (++g_frames == 1)
         pageFirstFrame();
     int frames = 0;
     if (g_frameRate.tick(timeGetTime(), &frames))
         pageSetTitle(frameRateTitle(kAppName, frames).c_str());
-    if (exitFound) {
+    switch (event) {
+    case WalkEvent::ExitReached:
         stopLoop();
         std::printf("%s\n", kCongratulations);
         pageExitFound(kCongratulations);
+        break;
+    case WalkEvent::QuitAsked:
+        stopLoop();
+        pageClosed();
+        break;
+    case WalkEvent::None: break;
     }
 }
 
@@ -125,11 +137,18 @@ EMSCRIPTEN_KEEPALIVE const char* web_init()
         return g_text.c_str();
     }
     emscripten_webgl_make_context_current(context);
+    setViewMatrixLoader(keepViewMatrix);
     if (!g_renderer.init(&g_text))
         return g_text.c_str();
     g_renderer.setViewport(kCanvasSide, kCanvasSide);
     pageSetTitle(kAppName);
     return nullptr;
+}
+
+// How many textures the page fetches: slots 0 .. count - 1.
+EMSCRIPTEN_KEEPALIVE int web_texture_count()
+{
+    return kTextureCount;
 }
 
 // The file name of texture slot 0..6.
@@ -173,7 +192,7 @@ EMSCRIPTEN_KEEPALIVE const char* web_missing_maze_message()
 EMSCRIPTEN_KEEPALIVE void web_read_maze(const char* bytes, int size)
 {
     stopLoop();
-    g_session.start(bytes, size_t(size));
+    g_session.open(bytes, size_t(size));
     g_started = true;
     std::printf("%s\n", kMazeLoadedLine);
 }
@@ -210,20 +229,14 @@ EMSCRIPTEN_KEEPALIVE void web_key(int code)
 {
     if (!g_running || code < 0 || code > 255)
         return;
-    switch (g_session.key((unsigned char)code)) {
-    case KeyCommand::Quit:
-        stopLoop();
-        pageClosed();
-        break;
-    case KeyCommand::CycleView: applyProjection(); break;
-    default: break;
-    }
+    if (g_session.key((unsigned char)code) == KeyCommand::CycleView)
+        applyProjection();
 }
 
 // The walk as JSON, for the page's tests and benchmarks.
 EMSCRIPTEN_KEEPALIVE const char* web_state()
 {
-    const WalkerState& w = g_session.walker();
+    const WalkerState& w = g_session.walker;
     char text[256];
     std::snprintf(text, sizeof text,
                   "{\"running\":%s,\"frames\":%u,\"movement\":%d,\"column\":%d,\"row\":%d,\"heading\":%d,"

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "bmp_writer.h"
-#include "render/textures.h"
+#include "bitmap/textures.h"
 #include "texture_art.h"
 
 int main(int argc, char** argv)

@@ -1,4 +1,4 @@
-#include "platform/file_map.h"
+#include "bitmap/file_map.h"
 
 #include <fcntl.h>
 #include <sys/mman.h>

@@ -1,4 +1,4 @@
-#include "platform/clock.h"
+#include "walker/clock.h"
 
 #include <chrono>
 

@@ -8,10 +8,10 @@
 
 #include "bmp_writer.h"
 #include "gl_context.h"
-#include "render/bitmap_decode.h"
+#include "bitmap/bitmap_decode.h"
 #include "render/texture_set.h"
 #include "temp_file.h"
-#include "texture_pyramid.h"
+#include "bitmap/mipmaps.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "projection.h"
+#include "view/projection.h"
 
 #include <cmath>
 

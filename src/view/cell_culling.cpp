@@ -1,8 +1,8 @@
-#include "render/cell_culling.h"
+#include "view/cell_culling.h"
 
 #include <cmath>
 
-#include "render/cell_look.h"
+#include "view/cell_look.h"
 
 namespace {
 

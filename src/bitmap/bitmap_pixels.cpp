@@ -1,4 +1,4 @@
-#include "render/bitmap_pixels.h"
+#include "bitmap/bitmap_pixels.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,11 +1,11 @@
-#include "render/bitmap_decode.h"
+#include "bitmap/bitmap_decode.h"
 
 #include <cstdlib>
 #include <cstring>
 #include <memory>
 
-#include "platform/file_map.h"
-#include "render/bitmap_pixels.h"
+#include "bitmap/file_map.h"
+#include "bitmap/bitmap_pixels.h"
 
 namespace {
 

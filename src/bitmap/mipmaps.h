@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "render/bitmap_decode.h"
+#include "bitmap/bitmap_decode.h"
 
 // One level of a mipmapped texture: packed RGB rows, bottom row first.
 struct MipLevel {

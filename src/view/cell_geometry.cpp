@@ -1,4 +1,4 @@
-#include "render/cell_geometry.h"
+#include "view/cell_geometry.h"
 
 const TexVertex kCubeVertices[kCubeVertexCount] = {
     {1, 1, -1, -1, -1}, {0, 1, +1, -1, -1}, {0, 0, +1, -1, +1}, {1, 0, -1, -1, +1},

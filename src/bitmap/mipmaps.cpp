@@ -1,8 +1,8 @@
-#include "texture_pyramid.h"
+#include "bitmap/mipmaps.h"
 
 #include <cmath>
 
-#include "render/textures.h"
+#include "bitmap/textures.h"
 
 namespace {
 

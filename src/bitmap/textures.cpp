@@ -1,11 +1,9 @@
-#include "render/textures.h"
+#include "bitmap/textures.h"
 
 const char* const g_textureFiles[kTextureCount] = {
     "metal004.bmp",          "pipes6lights.bmp",      "pipeslights.bmp",  "pipeslightswires.bmp",
     "StoneWallImproved.bmp", "RustyBricksGrate.bmp", "SteelBoxFan.bmp",
 };
-
-unsigned int g_textures[kTextureCount] = {0, 0, 0, 0, 0, 0, 0};
 
 int nearestPowerOfTwo(int n, int limit)
 {

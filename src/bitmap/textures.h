@@ -5,8 +5,6 @@
 const int kTextureCount = 7;
 // File names, read from the working directory.
 extern const char* const g_textureFiles[kTextureCount];
-// GL texture objects, 0 until loaded.
-extern unsigned int g_textures[kTextureCount];
 
 // The power of two nearest to n (ties go up), at most `limit`: the side a
 // texture is rescaled to before its mipmaps are built.

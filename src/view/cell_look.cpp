@@ -1,4 +1,4 @@
-#include "render/cell_look.h"
+#include "view/cell_look.h"
 
 #include "maze/cell_rules.h"
 
