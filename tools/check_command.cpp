@@ -2,7 +2,7 @@
 #include <cstdio>
 
 #include "commands.h"
-#include "maze_check.h"
+#include "maze/maze_check.h"
 
 int checkCommand(const Args& args)
 {

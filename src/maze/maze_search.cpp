@@ -22,6 +22,11 @@ struct State {
 
 bool solveLevel(const maze& m, std::string* keys)
 {
+    return solveFrom(m, m.getStart(), 1, keys);
+}
+
+bool solveFrom(const maze& m, point2 from, int heading, std::string* keys)
+{
     static const char kKeys[4] = {'w', 's', 'a', 'd'};
     const int exitCount = m.getExitCount();
     // Breadth first over (cell, heading): every key press costs one, and a
@@ -30,7 +35,7 @@ bool solveLevel(const maze& m, std::string* keys)
     static char via[N][N][4];
     bool seen[N][N][4] = {};
     std::deque<State> queue;
-    State start{m.getStart(), 1};
+    State start{from, ((heading % 4) + 4) % 4};
     bool found = false;
     State last{};
     char lastKey = 0;

@@ -14,6 +14,10 @@
 // can be reached.
 bool solveLevel(const maze& m, std::string* keys);
 
+// The same from any cell and heading (0 -z, 1 +x, 2 +z, 3 -x): what a walker
+// standing there, idle, has left to press.
+bool solveFrom(const maze& m, point2 from, int heading, std::string* keys);
+
 // Step counts from `from` to every cell that can be reached by one-cell
 // steps onto cells `enterable` accepts; -1 for the others. Cells outside the
 // grid are never entered.

@@ -16,6 +16,11 @@ void WalkSession::restart()
     resetWalkerState(walker, start);
     fieldOfView = kFirstFieldOfView;
     quitAsked = false;
+    motionKeys = 0;
+    for (auto& row : seen_)
+        for (bool& cell : row)
+            cell = false;
+    markSeen(start);
 }
 
 KeyCommand WalkSession::key(unsigned char code)
@@ -26,7 +31,12 @@ KeyCommand WalkSession::key(unsigned char code)
     switch (command) {
     case KeyCommand::Quit: quitAsked = true; break;
     case KeyCommand::CycleView: fieldOfView = nextFieldOfView(fieldOfView); break;
-    default: startMotion(walker, command); break;
+    default:
+        if (walker.movement == Idle && command != KeyCommand::None) {
+            startMotion(walker, command);
+            ++motionKeys;
+        }
+        break;
     }
     return command;
 }
@@ -35,7 +45,9 @@ WalkEvent WalkSession::frame()
 {
     if (quitAsked)
         return WalkEvent::QuitAsked;
-    return playMotionFrame(walker, level, exitCount, camera, pace) ? WalkEvent::ExitReached : WalkEvent::None;
+    const bool exit = playMotionFrame(walker, level, exitCount, camera, pace);
+    markSeen(walker.position);
+    return exit ? WalkEvent::ExitReached : WalkEvent::None;
 }
 
 ViewVolume WalkSession::viewVolume(float aspect) const
@@ -46,5 +58,19 @@ ViewVolume WalkSession::viewVolume(float aspect) const
 const std::vector<point2>& WalkSession::cellsToDraw(float aspect)
 {
     visibleCells(level, pace.cellSpacing, camera, viewVolume(aspect), &cells_);
+    for (const point2& cell : cells_)
+        markSeen(cell);
     return cells_;
+}
+
+bool WalkSession::seen(point2 cell) const
+{
+    return cell.column >= 0 && cell.column < maze::kMaxSize && cell.row >= 0 && cell.row < maze::kMaxSize &&
+           seen_[cell.row][cell.column];
+}
+
+void WalkSession::markSeen(point2 cell)
+{
+    if (cell.column >= 0 && cell.column < maze::kMaxSize && cell.row >= 0 && cell.row < maze::kMaxSize)
+        seen_[cell.row][cell.column] = true;
 }

@@ -35,6 +35,7 @@ struct WalkSession {
     WalkerPace pace;
     float eyeHeight = kEyeHeight;
     bool quitAsked = false;
+    int motionKeys = 0;  // keys that started a step or turn since the last restart
 
     // Reads a maze file's bytes with the program's loader and restarts on it.
     void open(const char* bytes, size_t size);
@@ -57,10 +58,18 @@ struct WalkSession {
     // The cells to draw this frame, in drawing order: those the view can reach.
     const std::vector<point2>& cellsToDraw(float aspect);
 
+    // Whether the walk has shown `cell` since the last restart: it was among
+    // the cells to draw of a frame, or the walker has stood on it. False
+    // outside the grid.
+    bool seen(point2 cell) const;
+
     // The bytes `open` read; empty when the maze was read some other way.
     const std::string& mazeBytes() const { return bytes_; }
 
 private:
+    void markSeen(point2 cell);
+
     std::string bytes_;
     std::vector<point2> cells_;
+    bool seen_[maze::kMaxSize][maze::kMaxSize] = {};
 };

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "maze_check.h"
+#include "maze/maze_check.h"
 #include "maze/maze_generator.h"
 #include "maze/maze_search.h"
 #include "mazetool_support.h"

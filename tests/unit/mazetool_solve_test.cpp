@@ -8,6 +8,7 @@
 
 #include "app/main2.h"
 #include "app/walker.h"
+#include "maze/cell_rules.h"
 #include "maze/maze_search.h"
 #include "mazetool_support.h"
 
@@ -137,6 +138,22 @@ TEST(MazetoolSolve, AgreesWithBruteForceOnRandomMazes)
         }
         if (solved) {
             EXPECT_TRUE(mt::Sim(rows).walks(keys)) << shown << keys;
+            // Halfway along a shortest way, what is left is a shortest way from there.
+            maze m;
+            m.read(shown.data(), shown.size());
+            point2 at = m.getStart();
+            int heading = 1;
+            const size_t half = keys.size() / 2;
+            for (size_t i = 0; i < half; ++i) {
+                const char k = keys[i];
+                if (k == 'a' || k == 'd')
+                    heading = (heading + (k == 'a' ? 3 : 1)) % 4;
+                else
+                    at = stepTarget(at, heading, k == 's');
+            }
+            std::string rest;
+            ASSERT_TRUE(solveFrom(m, at, heading, &rest)) << shown << keys;
+            EXPECT_EQ(rest.size(), keys.size() - half) << shown << keys;
         }
     }
     // The sample must exercise both outcomes.

@@ -146,4 +146,35 @@ TEST(WalkSessionTest, TheFieldOfViewCyclesAndTheViewVolumeFollows)
         EXPECT_GE(c.column, 1) << "column " << c.column << ", row " << c.row;
 }
 
+// What a map may show: cells drawn in the view and cells stood on; only
+// keys that started a motion count as the walk's key presses.
+TEST(WalkSessionTest, TheWalkRemembersWhatItShowedAndTheKeysItTook)
+{
+    WalkSession s;
+    open(s, kCorridor);
+    EXPECT_TRUE(s.seen(point2{2, 1}));  // the start
+    EXPECT_FALSE(s.seen(point2{5, 1}));
+    s.cellsToDraw(1.0f);
+    EXPECT_TRUE(s.seen(point2{5, 1}));       // ahead, in view
+    EXPECT_FALSE(s.seen(point2{0, 1}));      // behind the eye
+    EXPECT_FALSE(s.seen(point2{-1, 0}));     // outside the grid
+    EXPECT_FALSE(s.seen(point2{40, 40}));
+
+    s.key('s');                              // a step back onto (1, 1): taken
+    s.key('w');                              // dropped: a motion is playing
+    s.key('v');                              // not a walk key
+    for (int i = 0; i < 11; ++i)
+        s.frame();
+    EXPECT_TRUE(s.seen(point2{1, 1}));
+    EXPECT_EQ(s.motionKeys, 1);
+    s.key('s');                              // refused by the wall, still a press taken
+    s.frame();
+    EXPECT_EQ(s.motionKeys, 2);
+
+    s.restart();
+    EXPECT_EQ(s.motionKeys, 0);
+    EXPECT_FALSE(s.seen(point2{5, 1}));
+    EXPECT_FALSE(s.seen(point2{1, 1}));
+}
+
 }  // namespace

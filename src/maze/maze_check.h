@@ -5,7 +5,7 @@
 
 #include "maze/maze.h"
 
-// What `mazetool check` finds in a maze file: the things that surprise a
+// What `mazetool check` and the page find in a maze file: the things that surprise a
 // player, each a line that names its cell, row or line.
 struct CheckReport {
     std::vector<std::string> findings;

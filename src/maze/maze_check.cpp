@@ -1,4 +1,4 @@
-#include "maze_check.h"
+#include "maze/maze_check.h"
 
 #include <cstdio>
 
