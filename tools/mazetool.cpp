@@ -103,16 +103,22 @@ int runCommandLine(int argc, char** argv)
     return c->run(args);
 }
 
-// Flushes and closes stdout, so that output lost to a full disk is reported. Returns `code`, or 1 after saying on stderr that it failed.
+// Flushes and closes stdout, so that output lost to a full disk is reported.
+// Returns `code`, or 1 after saying on stderr that it failed.
 int finishOutput(int code)
 {
     errno = 0;
-    const bool failed = std::fflush(stdout) != 0 || std::ferror(stdout);
-    // A closed stdout that nothing was written to is no failure.
-    if ((std::fclose(stdout) == 0 || errno == EBADF) && !failed)
+    bool failed = std::fflush(stdout) != 0 || std::ferror(stdout);
+    int error = errno;
+    // Closing a closed stdout that nothing was written to is no failure.
+    if (std::fclose(stdout) != 0 && errno != EBADF && !failed) {
+        failed = true;
+        error = errno;
+    }
+    if (!failed)
         return code;
-    std::fprintf(stderr, "mazetool: cannot write standard output%s%s\n", errno ? ": " : "",
-                 errno ? std::strerror(errno) : "");
+    std::fprintf(stderr, "mazetool: cannot write standard output%s%s\n", error ? ": " : "",
+                 error ? std::strerror(error) : "");
     return 1;
 }
 
