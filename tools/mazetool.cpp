@@ -1,5 +1,7 @@
 // mazetool: the companion command line tool for people who write mazes and textures.
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 #include "commands.h"
 
@@ -74,9 +76,8 @@ bool isHelpOption(const std::string& arg)
     return arg == "--help" || arg == "-h";
 }
 
-}  // namespace
-
-int main(int argc, char** argv)
+// Runs the command line's command; returns its exit code.
+int runCommandLine(int argc, char** argv)
 {
     if (argc < 2)
         return printHelp(stderr), 2;
@@ -100,4 +101,31 @@ int main(int argc, char** argv)
         if (isHelpOption(a))
             return std::fputs(c->help, stdout), 0;
     return c->run(args);
+}
+
+// Flushes and closes stdout, so that output lost to a full disk is reported.
+// Returns `code`, or 1 after saying on stderr that it failed.
+int finishOutput(int code)
+{
+    errno = 0;
+    bool failed = std::fflush(stdout) != 0 || std::ferror(stdout);
+    int error = errno;
+    // Closing a closed stdout that nothing was written to is no failure.
+    if (std::fclose(stdout) != 0 && errno != EBADF && !failed) {
+        failed = true;
+        error = errno;
+    }
+    if (!failed)
+        return code;
+    std::fprintf(stderr, "mazetool: cannot write standard output%s%s\n", error ? ": " : "",
+                 error ? std::strerror(error) : "");
+    return 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    // Every command's output is checked once here, whatever the command wrote.
+    return finishOutput(runCommandLine(argc, argv));
 }

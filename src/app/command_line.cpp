@@ -48,9 +48,10 @@ CommandLine parseCommandLine(int argc, const char* const* argv)
             return line;
         } else if (arg[0] == '-') {
             return usageError(std::string("unknown option '") + arg + "'");
-        } else if (!line.mazeFile.empty()) {
+        } else if (line.hasMazeFile) {
             return usageError("more than one maze file given");
         } else {
+            line.hasMazeFile = true;
             line.mazeFile = arg;
         }
     }

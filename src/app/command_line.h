@@ -7,7 +7,8 @@
 struct CommandLine {
     enum Action { Run, Help, Version, UsageError };
     Action action = Run;
-    std::string mazeFile;  // the MAZEFILE operand; "" when none was given
+    bool hasMazeFile = false;  // a MAZEFILE operand was given, even an empty one
+    std::string mazeFile;      // the MAZEFILE operand
     std::string error;     // UsageError only: what is wrong, one line, no newline
 };
 

@@ -19,7 +19,8 @@ int main(int argc, char** argv)
     line = parseCommandLine(argc, argv);
     if (line.action != CommandLine::Run)
         return answerCommandLine(line);
-    g_fileName = line.mazeFile.empty() ? dataFile(g_fileName) : line.mazeFile;
+    // An empty operand names no file: it is refused as one that cannot be opened.
+    g_fileName = line.hasMazeFile ? line.mazeFile : dataFile(g_fileName);
 
     glutInitDisplayMode(GLUT_DOUBLE | GLUT_DEPTH);
     glutInitWindowSize(500, 500);

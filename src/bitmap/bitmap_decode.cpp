@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <utility>
 
 #include "bitmap/file_map.h"
 #include "bitmap/bitmap_pixels.h"
@@ -19,10 +20,27 @@ uint32_t le32(const unsigned char* p)
     return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
 }
 
-bool fail(std::string* err, const char* message)
+bool fail(std::string* err, std::string message)
 {
-    *err = message;
+    *err = std::move(message);
     return false;
+}
+
+// Why the declared size (`rows` being |height|) is refused before anything is
+// allocated, or "" when it is not. A width or height of 0 is left to "Out of memory.".
+std::string sizeError(const DibSource& source, uint64_t rows, size_t byteLimit, int32_t sideLimit)
+{
+    if (source.width < 0)
+        return "Image width " + std::to_string(source.width) + " is negative.";
+    // A negative height means top-down rows, but this one cannot be turned.
+    if (source.height == INT32_MIN)
+        return "Image height " + std::to_string(source.height) + " is out of range.";
+    const std::string size = std::to_string(source.width) + " by " + std::to_string(rows) + " pixels";
+    if (source.width > sideLimit || rows > uint64_t(sideLimit))
+        return "Image too large: " + size + ", at most " + std::to_string(sideLimit) + " a side.";
+    if (source.width > 0 && rows > byteLimit / dibTargetStride(source.width))
+        return "Image too large: " + size + ", over " + std::to_string(byteLimit >> 20) + " MiB decoded.";
+    return "";
 }
 
 struct FreeDeleter {
@@ -90,21 +108,23 @@ bool parseBitmap(const unsigned char* file, size_t size, DibSource* source, std:
     return true;
 }
 
-RgbImage* decodeBitmap(const unsigned char* bytes, size_t size, std::string* err, size_t byteLimit)
+RgbImage* decodeBitmap(const unsigned char* bytes, size_t size, std::string* err, size_t byteLimit,
+                       int32_t sideLimit)
 {
     DibSource source;
     if (!parseBitmap(bytes, size, &source, err))
         return nullptr;
 
     // The 24-bit conversion target, checked before it is allocated.
-    if (source.width <= 0 || source.height == 0) {
-        *err = kOutOfMemory;
+    const uint64_t rows = uint64_t(source.height < 0 ? -int64_t(source.height) : int64_t(source.height));
+    std::string refused = sizeError(source, rows, byteLimit, sideLimit);
+    if (!refused.empty()) {
+        *err = std::move(refused);
         return nullptr;
     }
-    const uint64_t rows = uint64_t(source.height < 0 ? -int64_t(source.height) : int64_t(source.height));
     const uint64_t stride = dibTargetStride(source.width);
     Buffer target;
-    if (rows <= byteLimit / stride)
+    if (stride > 0 && rows > 0)
         target.reset(static_cast<unsigned char*>(std::calloc(size_t(stride * rows), 1)));
     if (!target) {
         *err = kOutOfMemory;
@@ -138,15 +158,18 @@ RgbImage* decodeBitmap(const unsigned char* bytes, size_t size, std::string* err
     return image;
 }
 
-RgbImage* readBitmapFile(const char* fileName, std::string* err)
+RgbImage* readBitmapFile(const char* fileName, std::string* err, int32_t sideLimit)
 {
     MappedFile file;
     if (!mapFile(fileName, file)) {
         *err = std::string("Failed to open DIB file ") + fileName + ".\n";
         return nullptr;
     }
-    RgbImage* image = decodeBitmap(file.data, file.size, err);
+    RgbImage* image = decodeBitmap(file.data, file.size, err, kMaxBitmapBytes, sideLimit);
     unmapFile(file);
+    // Name the texture that failed; a header the loader does not read keeps its bare line.
+    if (!image && *err != kUnknownFormat)
+        *err = std::string(fileName) + ": " + *err;
     return image;
 }
 

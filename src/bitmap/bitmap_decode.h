@@ -16,8 +16,12 @@ struct RgbImage {
     unsigned char* data;
 };
 
+// The longest side, in pixels, decoding takes by default. A few bytes of RLE
+// can declare any size, so larger images are refused before any allocation.
+const int32_t kMaxBitmapSide = 8192;
+
 // The largest 24-bit conversion target (rows padded to 4 bytes) decoding
-// allocates by default; bigger images fail with "Out of memory.".
+// allocates by default.
 const size_t kMaxBitmapBytes = size_t(256) << 20;
 
 // Parses a BMP file's headers (with or without the 14-byte file header; a
@@ -28,15 +32,17 @@ bool parseBitmap(const unsigned char* file, size_t size, DibSource* source, std:
 
 // Decodes a whole BMP file held in memory. Silent: on failure returns null
 // with the message in `*err` ("Out of memory.", "Unknown DIB file format.",
-// "Image file conversion error."). Images whose conversion target would
-// exceed `byteLimit` bytes are refused.
+// "Image file conversion error.", or what is wrong with the declared size).
+// Images with a side over `sideLimit` pixels, or whose conversion target
+// would exceed `byteLimit` bytes (a whole number of MiB), are refused.
 RgbImage* decodeBitmap(const unsigned char* bytes, size_t size, std::string* err,
-                       size_t byteLimit = kMaxBitmapBytes);
+                       size_t byteLimit = kMaxBitmapBytes, int32_t sideLimit = kMaxBitmapSide);
 
-// Maps and decodes a BMP file. Silent: on failure returns null with the
-// message in `*err`, "Failed to open DIB file NAME.\n" when it cannot be
-// opened, is not a regular file or is empty, else decodeBitmap's.
-RgbImage* readBitmapFile(const char* fileName, std::string* err);
+// Maps and decodes a BMP file, sides up to `sideLimit`. Silent: on failure
+// returns null with the message in `*err`: "Failed to open DIB file NAME.\n"
+// when it cannot be opened, is not a regular file or is empty, else
+// decodeBitmap's, which but for "Unknown DIB file format." starts "NAME: ".
+RgbImage* readBitmapFile(const char* fileName, std::string* err, int32_t sideLimit = kMaxBitmapSide);
 
 // Number of colour entries following a 40- or 12-byte bitmap header, which
 // must be readable in full at `header`.

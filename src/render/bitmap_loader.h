@@ -2,7 +2,7 @@
 
 #include "bitmap/bitmap_decode.h"
 
-// Reads a BMP file into an RgbImage. On failure shows one message box
-// captioned "Error" (the file that could not be opened, or the decoder's
-// message) and returns null with everything released.
-RgbImage* loadBitmapImage(const char* fileName);
+// Reads a BMP file, sides up to `sideLimit` pixels, into an RgbImage. On
+// failure shows one message box captioned "Error" (readBitmapFile's message)
+// and returns null with everything released.
+RgbImage* loadBitmapImage(const char* fileName, int32_t sideLimit = kMaxBitmapSide);

@@ -1,6 +1,7 @@
 #include "render/texture_set.h"
 
 #include <GL/glu.h>
+#include <algorithm>
 #include <vector>
 
 #include "render/bitmap_loader.h"
@@ -11,7 +12,10 @@ bool loadTexture(unsigned int* textures, const char* fileName, int index)
 {
     if (!fileName)
         return true;
-    RgbImage* image = loadBitmapImage(fileName);
+    // A bitmap wider or taller than GL takes is refused by the loader, with its message.
+    GLint maxSize = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSize);
+    RgbImage* image = loadBitmapImage(fileName, maxSize > 0 ? std::min(maxSize, kMaxBitmapSide) : kMaxBitmapSide);
     if (!image)
         return false;
 
@@ -22,8 +26,6 @@ bool loadTexture(unsigned int* textures, const char* fileName, int index)
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     // GLU's mipmap builder loses rows when it rescales the width alone, so
     // sides that are not powers of two are rescaled here first.
-    GLint maxSize = 0;
-    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSize);
     int w = nearestPowerOfTwo(image->width, maxSize > 0 ? maxSize : 1024);
     int h = nearestPowerOfTwo(image->height, maxSize > 0 ? maxSize : 1024);
     std::vector<unsigned char> scaled;

@@ -6,6 +6,7 @@
 extern unsigned int g_textures[kTextureCount];
 
 // Loads one bitmap into textures[index] as a mipmapped texture. False for a
-// file that cannot be loaded, once the loader's message box is dismissed.
+// file that cannot be loaded, or has a side over GL_MAX_TEXTURE_SIZE, once the
+// loader's message box is dismissed.
 // A null name does nothing.
 bool loadTexture(unsigned int* textures, const char* fileName, int index);

@@ -66,14 +66,18 @@ TEST(CommandLine, AMazeFileOperandOpensThatMazeOnceTheToolkitHasTakenItsOptions)
 
 TEST(CommandLine, AMissingMazeFileIsNamedInTheLineAndEndsWithCodeOne)
 {
-    Program maze(MAZE_BINARY, {"mazes/none.dat"}, mazeFiles(kRedAhead));
-    ASSERT_TRUE(maze.start());
-    ExitStatus st;
-    ASSERT_TRUE(maze.waitExit(kExitTimeout, &st)) << maze.describe();
-    EXPECT_TRUE(st.exited) << st.str();
-    EXPECT_EQ(st.code, 1) << maze.describe();
-    EXPECT_EQ(maze.out(), "mazes/none.dat can not be opened. Exiting program.\n");
-    EXPECT_EQ(maze.err(), "");
+    // An empty operand is a file that cannot be opened too, not maze1.dat.
+    for (const std::string operand : {"mazes/none.dat", ""}) {
+        SCOPED_TRACE("'" + operand + "'");
+        Program maze(MAZE_BINARY, {operand}, mazeFiles(kRedAhead));
+        ASSERT_TRUE(maze.start());
+        ExitStatus st;
+        ASSERT_TRUE(maze.waitExit(kExitTimeout, &st)) << maze.describe();
+        EXPECT_TRUE(st.exited) << st.str();
+        EXPECT_EQ(st.code, 1) << maze.describe();
+        EXPECT_EQ(maze.out(), operand + " can not be opened. Exiting program.\n");
+        EXPECT_EQ(maze.err(), "");
+    }
 }
 
 TEST(CommandLine, HelpVersionAndUnknownOptionsAreAnsweredWithoutADisplay)

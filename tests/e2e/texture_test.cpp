@@ -59,21 +59,49 @@ TEST(Textures, AMissingTextureShowsTheErrorBoxAndReturnEndsWithCodeOne)
         EXPECT_FALSE(std::regex_match(t, frameRate)) << "a maze frame was drawn: '" << t << "'";
 }
 
+// About 1 KiB declaring 9000 by 9000 pixels: an RLE8 file with 256 colour
+// entries whose pixel data is only an end of bitmap.
+std::string hugeRle8()
+{
+    std::string bmp = plainBmp(1, 1, Rgb{0, 0, 0}).substr(0, 54) + std::string(1024, '\0') + std::string("\0\1", 2);
+    auto put = [&bmp](size_t at, int bytes, uint32_t v) {
+        for (int i = 0; i < bytes; ++i)
+            bmp[at + size_t(i)] = char(v >> 8 * i);
+    };
+    put(2, 4, uint32_t(bmp.size()));
+    put(10, 4, 54 + 1024);  // pixel data offset
+    put(18, 4, 9000);       // width
+    put(22, 4, 9000);       // height
+    put(28, 2, 8);          // bits per pixel
+    put(30, 4, 1);          // RLE8
+    put(34, 4, 0);          // image size
+    put(46, 4, 0);          // colours used: all 256
+    return bmp;
+}
+
 TEST(Textures, ABrokenTextureShowsItsOwnMessage)
 {
-    Files files = mazeFiles(kMaze);
-    std::string bmp = plainBmp(4, 4, Rgb{1, 2, 3});
-    bmp[14] = 108;  // a header size the loader does not read
-    files[g_textureFiles[0]] = bmp;
-    Program maze(MAZE_BINARY, {}, files);
-    ASSERT_TRUE(maze.start());
-    Window box = findWindow(maze, "Error");
-    ASSERT_NE(box, 0u) << maze.describe();
-    EXPECT_EQ(maze.err(), "Error: Unknown DIB file format.\n");
-    ASSERT_TRUE(sendKey(box, '\x1b'));
-    ExitStatus st;
-    ASSERT_TRUE(maze.waitExit(kExitTimeout, &st)) << maze.describe();
-    EXPECT_EQ(st.code, 1) << maze.describe();
+    std::string header108 = plainBmp(4, 4, Rgb{1, 2, 3});
+    header108[14] = 108;  // a header size the loader does not read
+    const struct { const char* name; std::string bmp; const char* err; } cases[] = {
+        {"header 108", header108, "Error: Unknown DIB file format.\n"},
+        // Refused before it is decoded, not scaled down from 1.3 GiB.
+        {"9000 by 9000", hugeRle8(), "Error: metal004.bmp: Image too large: 9000 by 9000 pixels, at most 8192 a side.\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Files files = mazeFiles(kMaze);
+        files[g_textureFiles[0]] = c.bmp;
+        Program maze(MAZE_BINARY, {}, files);
+        ASSERT_TRUE(maze.start());
+        Window box = findWindow(maze, "Error");
+        ASSERT_NE(box, 0u) << maze.describe();
+        EXPECT_EQ(maze.err(), c.err);
+        ASSERT_TRUE(sendKey(box, '\x1b'));
+        ExitStatus st;
+        ASSERT_TRUE(maze.waitExit(kExitTimeout, &st)) << maze.describe();
+        EXPECT_EQ(st.code, 1) << maze.describe();
+    }
 }
 
 }  // namespace

@@ -52,11 +52,11 @@ struct Decoded {
     std::string err;  // everything written to stderr
 };
 
-Decoded loadPath(const std::string& path)
+Decoded loadPath(const std::string& path, int32_t sideLimit = kMaxBitmapSide)
 {
     Decoded d;
     testing::internal::CaptureStderr();
-    RgbImage* image = loadBitmapImage(path.c_str());
+    RgbImage* image = loadBitmapImage(path.c_str(), sideLimit);
     d.err = testing::internal::GetCapturedStderr();
     if (image) {
         d.ok = true;
@@ -68,10 +68,10 @@ Decoded loadPath(const std::string& path)
     return d;
 }
 
-Decoded loadBytes(const std::string& content)
+Decoded loadBytes(const std::string& content, int32_t sideLimit = kMaxBitmapSide)
 {
     std::string path = writeTemp("image.bmp", content);
-    Decoded d = loadPath(path);
+    Decoded d = loadPath(path, sideLimit);
     std::remove(path.c_str());
     return d;
 }
@@ -209,7 +209,7 @@ TEST(BitmapLoader, CoreHeaderSizesAreUnsigned)
     bmp::Layout s = layout(40000, 1, 1, std::string(5000, '\x80'));
     s.headerSize = 12;
     s.palette = {0x000000, 0xFFFFFF};
-    Decoded d = loadBytes(bmp::build(s));
+    Decoded d = loadBytes(bmp::build(s), 40000);  // over the default side limit
     ASSERT_TRUE(d.ok) << d.err;
     EXPECT_EQ(d.width, 40000);
     EXPECT_EQ(d.height, 1);
@@ -297,12 +297,16 @@ TEST(BitmapLoader, PaletteEntryCount)
     }
 }
 
-const char* const kUnknown = "Unknown DIB file format.";
-const char* const kConversion = "Image file conversion error.";
-const char* const kMemory = "Out of memory.";
-
 TEST(BitmapLoader, BrokenFilesGetOneMessageAndNoImage)
 {
+    // Every message but the unknown header's names the file.
+    const std::string kUnknown = "Unknown DIB file format.";
+    const std::string named = tempDir() + "/image.bmp: ";
+    const std::string kConversion = named + "Image file conversion error.";
+    const std::string kMemory = named + "Out of memory.";
+    auto tooLarge = [&](const char* size, int side = kMaxBitmapSide) {
+        return named + "Image too large: " + size + " pixels, at most " + std::to_string(side) + " a side.";
+    };
     const std::string good24 = bmp::build(layout(4, 2, 24, std::string(24, '\x40')));
     const std::string pal8NoFileHeader = bmp::build(with(layout(1, 1, 8, row({0})), [](bmp::Layout& s) {
         s.fileHeader = false, s.palette = kPal256;
@@ -324,7 +328,7 @@ TEST(BitmapLoader, BrokenFilesGetOneMessageAndNoImage)
                 s.masks = {0xF0, 0x0F, 0xF00};
         }));
     };
-    struct Case { const char* name; std::string file; const char* message; } cases[] = {
+    struct Case { const char* name; std::string file; std::string message; int32_t sideLimit = kMaxBitmapSide; } cases[] = {
         {"header size 108", bmp::build(with(layout(1, 1, 24, row(bgr(1))), [](bmp::Layout& s) { s.headerSize = 108; })), kUnknown},
         {"header size 124", bmp::build(with(layout(1, 1, 24, row(bgr(1))), [](bmp::Layout& s) { s.headerSize = 124; })), kUnknown},
         {"header size 64", bmp::build(with(layout(1, 1, 24, row(bgr(1))), [](bmp::Layout& s) { s.headerSize = 64; })), kUnknown},
@@ -346,15 +350,22 @@ TEST(BitmapLoader, BrokenFilesGetOneMessageAndNoImage)
          bmp::build(with(layout(1, 1, 24, row(bgr(1))), [](bmp::Layout& s) { s.pixelOffset = 0xFFFFFFFF; })), kConversion},
         {"width 0", sized(0, 1), kMemory},
         {"height 0", sized(1, 0), kMemory},
-        {"negative width", sized(-4, 1), kMemory},
-        {"20000 by 20000", sized(20000, 20000), kMemory},
-        {"width 0x7FFFFFFF", sized(0x7FFFFFFF, 1), kMemory},
-        {"width times 3 overflows 32 bits", sized(0x55555556, 1), kMemory},
-        {"height -2^31", sized(1, INT32_MIN), kMemory},
-        {"one row over 256 MiB", sized(1, (64 << 20) + 1), kMemory},
-        {"core 65535 by 65535", bmp::build(with(layout(65535, 65535, 24, ""), [](bmp::Layout& s) { s.headerSize = 12; })), kMemory},
-        // Exactly 256 MiB is allowed: it fails only later, for want of pixel data.
-        {"exactly 256 MiB", sized(1, 64 << 20), kConversion},
+        {"negative width", sized(-4, 1), named + "Image width -4 is negative."},
+        {"20000 by 20000", sized(20000, 20000), tooLarge("20000 by 20000")},
+        {"width 0x7FFFFFFF", sized(0x7FFFFFFF, 1), tooLarge("2147483647 by 1")},
+        {"width times 3 overflows 32 bits", sized(0x55555556, 1), tooLarge("1431655766 by 1")},
+        {"height -2^31", sized(1, INT32_MIN), named + "Image height -2147483648 is out of range."},
+        {"one row over 256 MiB", sized(1, (64 << 20) + 1), tooLarge("1 by 67108865")},
+        {"core 65535 by 65535", bmp::build(with(layout(65535, 65535, 24, ""), [](bmp::Layout& s) { s.headerSize = 12; })),
+         tooLarge("65535 by 65535")},
+        {"exactly 256 MiB", sized(1, 64 << 20), tooLarge("1 by 67108864")},
+        {"top-down, 8193 rows", sized(1, -8193), tooLarge("1 by 8193")},
+        // The longest sides allowed fail only later, for want of pixel data.
+        {"8192 wide", sized(8192, 1), kConversion},
+        {"8192 high", sized(1, 8192), kConversion},
+        // A smaller limit, as GL_MAX_TEXTURE_SIZE may set it.
+        {"width 4097 under a limit of 4096", sized(4097, 1), tooLarge("4097 by 1", 4096), 4096},
+        {"height 4096 under a limit of 4096", sized(1, 4096), kConversion, 4096},
         {"JPEG compression", compressed(4, 24), kConversion},
         {"PNG compression", compressed(5, 24), kConversion},
         {"unknown compression", compressed(7, 24), kConversion},
@@ -378,9 +389,18 @@ TEST(BitmapLoader, BrokenFilesGetOneMessageAndNoImage)
         {"RLE8 delta past the end", compressed(1, 8, 1, bytes({0, 2, 1})), kConversion},
     };
     for (const Case& c : cases) {
-        Decoded d = loadBytes(c.file);
+        Decoded d = loadBytes(c.file, c.sideLimit);
         EXPECT_FALSE(d.ok) << c.name;
-        EXPECT_EQ(d.err, std::string("Error: ") + c.message + "\n") << c.name;
+        EXPECT_EQ(d.err, "Error: " + c.message + "\n") << c.name;
+    }
+
+    // The byte limit, which only a caller's lower one brings within the side
+    // limit: 341 rows of 1024 pixels (3072 bytes) fit in 1 MiB, 342 do not.
+    for (int rows : {341, 342}) {
+        const std::string file = sized(1024, rows);
+        std::string err;
+        EXPECT_EQ(decodeBitmap(reinterpret_cast<const unsigned char*>(file.data()), file.size(), &err, 1 << 20), nullptr);
+        EXPECT_EQ(err, rows == 341 ? "Image file conversion error." : "Image too large: 1024 by 342 pixels, over 1 MiB decoded.");
     }
 }
 
