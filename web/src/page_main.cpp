@@ -14,6 +14,7 @@
 #include "bitmap/textures.h"
 #include "view/projection.h"
 #include "maze/maze_request.h"
+#include "page_session.h"
 #include "walker/walk_session.h"
 #include "walker/frame_rate.h"
 #include "walker/program.h"
@@ -117,6 +118,11 @@ void startLoop()
 }
 
 }  // namespace
+
+WalkSession& pageSession()
+{
+    return g_session;
+}
 
 extern "C" {
 
@@ -255,6 +261,11 @@ EMSCRIPTEN_KEEPALIVE const char* web_maze_text()
 }
 
 }  // extern "C"
+
+void readPageMaze(const std::string& bytes)
+{
+    web_read_maze(bytes.data(), int(bytes.size()));
+}
 
 int main()
 {

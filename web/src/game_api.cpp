@@ -1,0 +1,136 @@
+// The page's game over the walk: links that carry the maze, the maze's
+// findings, the way to an exit, the map of what the walk has shown. Entry
+// points for page.js; each answers in JSON or a plain string, never prints.
+#include <emscripten/emscripten.h>
+
+#include <string>
+
+#include "maze/maze_check.h"
+#include "maze/maze_link.h"
+#include "maze/maze_request.h"
+#include "maze/maze_search.h"
+#include "page_session.h"
+
+namespace {
+
+std::string g_answer;  // the last string handed to JavaScript
+
+std::string jsonString(const std::string& text)
+{
+    std::string out = "\"";
+    for (unsigned char c : text) {
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += char(c);
+        } else if (c < 0x20 || c >= 0x7f) {
+            char escaped[8];
+            snprintf(escaped, sizeof escaped, "\\u%04x", c);
+            out += escaped;
+        } else {
+            out += char(c);
+        }
+    }
+    return out + "\"";
+}
+
+const char* answer(std::string text)
+{
+    g_answer = std::move(text);
+    return g_answer.c_str();
+}
+
+// What the map shows of a cell the walk has shown: its byte for the six
+// walls and an exit, " " for the other open cells, "#" for an invisible
+// wall; "." for a cell not shown yet.
+char mapCode(const WalkSession& s, int column, int row)
+{
+    if (!s.seen(point2{column, row}))
+        return '.';
+    const char c = s.level.getElement(column, row);
+    if (c == 'x' || (c != 0 && std::string("rgbcmy").find(c) != std::string::npos))
+        return c;
+    return c == ' ' || c == '*' ? ' ' : '#';
+}
+
+}  // namespace
+
+extern "C" {
+
+// Opens the maze a "#maze=" or "#seed=" fragment carries. Returns null, or
+// why the fragment is refused (the walk then goes on unchanged).
+EMSCRIPTEN_KEEPALIVE const char* web_read_link(const char* fragment)
+{
+    std::string bytes, err;
+    if (isMazeLink(fragment)) {
+        if (!mazeFromLinkFragment(fragment, &bytes, &err))
+            return answer(err);
+    } else if (!randomMazeFromFragment(fragment, &bytes, &err)) {
+        return answer(err);
+    }
+    readPageMaze(bytes);
+    return nullptr;
+}
+
+// {"fragment": "maze=..."} for the maze being walked, or {"error": why not}.
+EMSCRIPTEN_KEEPALIVE const char* web_maze_link()
+{
+    std::string fragment, err;
+    if (!mazeLinkFragment(pageSession().mazeBytes(), &fragment, &err))
+        return answer("{\"error\":" + jsonString(err) + "}");
+    return answer("{\"fragment\":" + jsonString(fragment) + "}");
+}
+
+// What `mazetool check` says of the maze being walked:
+// {"playable": bool, "summary": "...", "findings": ["...", ...]}.
+EMSCRIPTEN_KEEPALIVE const char* web_findings()
+{
+    const std::string& bytes = pageSession().mazeBytes();
+    maze m;
+    MazeLayout layout;
+    m.read(bytes.data(), bytes.size(), &layout);
+    CheckReport report;
+    checkMaze(m, layout, report);
+    std::string json = std::string("{\"playable\":") + (report.playable ? "true" : "false") +
+                       ",\"summary\":" + jsonString(checkSummary(report)) + ",\"findings\":[";
+    for (size_t i = 0; i < report.findings.size(); ++i)
+        json += (i ? "," : "") + jsonString(report.findings[i]);
+    return answer(json + "]}");
+}
+
+// The fewest keys from where the walker stands and faces to an exit, as
+// `mazetool solve` finds them; "" when no exit can be reached.
+EMSCRIPTEN_KEEPALIVE const char* web_way()
+{
+    const WalkSession& s = pageSession();
+    std::string keys;
+    return answer(solveFrom(s.level, s.walker.position, s.walker.heading, &keys) ? keys : "");
+}
+
+// The fewest key presses from the start to an exit; -1 when there is no way.
+EMSCRIPTEN_KEEPALIVE int web_shortest()
+{
+    std::string keys;
+    return solveLevel(pageSession().level, &keys) ? int(keys.size()) : -1;
+}
+
+// The map of what the walk has shown: {"width", "height", "rows": [one
+// string of map codes per row], "column", "row", "heading", "keys"}.
+EMSCRIPTEN_KEEPALIVE const char* web_map()
+{
+    const WalkSession& s = pageSession();
+    int width = 0, height = 0;
+    s.level.getSize(width, height);
+    std::string json = "{\"width\":" + std::to_string(width) + ",\"height\":" + std::to_string(height) + ",\"rows\":[";
+    for (int row = 0; row < height; ++row) {
+        std::string codes;
+        for (int column = 0; column < width; ++column)
+            codes += mapCode(s, column, row);
+        json += (row ? "," : "") + jsonString(codes);
+    }
+    json += "],\"column\":" + std::to_string(s.walker.position.column) + ",\"row\":" +
+            std::to_string(s.walker.position.row) + ",\"heading\":" + std::to_string(s.walker.heading) +
+            ",\"keys\":" + std::to_string(s.motionKeys) + "}";
+    return answer(json);
+}
+
+}  // extern "C"
