@@ -1,5 +1,8 @@
 #include "app/command_line.h"
 
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
 #include <cstdio>
 #include <cstring>
 
@@ -21,6 +24,15 @@ bool isToolkitOption(const char* arg, bool* takesValue)
     return false;
 }
 
+// Whether a -geometry value gives the window a size, read as the toolkit reads it.
+bool geometryNamesSize(const char* geometry)
+{
+    int x = 0, y = 0;
+    unsigned width = 0, height = 0;
+    const int given = XParseGeometry(geometry, &x, &y, &width, &height);
+    return (given & WidthValue) && (given & HeightValue) && width > 0 && height > 0;
+}
+
 CommandLine usageError(std::string message)
 {
     CommandLine line;
@@ -40,6 +52,8 @@ CommandLine parseCommandLine(int argc, const char* const* argv)
         if (isToolkitOption(arg, &takesValue)) {
             if (takesValue && ++i >= argc)
                 return usageError(std::string("option ") + arg + " needs a value");
+            if (!std::strcmp(arg, "-geometry"))
+                line.toolkitSize = geometryNamesSize(argv[i]);
         } else if (!std::strcmp(arg, "--help") || !std::strcmp(arg, "-h")) {
             line.action = CommandLine::Help;
             return line;
@@ -78,7 +92,8 @@ const char* usageText()
            "An installed maze reads maze1.dat and the textures missing there from\n"
            "../share/maze beside its bin folder. MAZEFILE is read as given.\n"
            "\n"
-           "X options (-display NAME, -geometry WxH+X+Y, -sync, ...) go to the toolkit.\n"
+           "X options (-display NAME, -geometry WxH+X+Y, -sync, ...) go to the toolkit;\n"
+           "-geometry WxH sets the window's size (500x500 without it).\n"
            "\n"
            "exit codes: 0 after a quit key or a found exit, 1 when the maze or a texture\n"
            "cannot be read, 2 for a bad command line.\n";

@@ -7,8 +7,9 @@
 struct CommandLine {
     enum Action { Run, Help, Version, UsageError };
     Action action = Run;
-    std::string mazeFile;  // the MAZEFILE operand; "" when none was given
-    std::string error;     // UsageError only: what is wrong, one line, no newline
+    std::string mazeFile;      // the MAZEFILE operand; "" when none was given
+    bool toolkitSize = false;  // the last -geometry names a width and a height above 0
+    std::string error;         // UsageError only: what is wrong, one line, no newline
 };
 
 // Reads the arguments after argv[0]. The X options glutInit takes (-display

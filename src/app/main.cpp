@@ -15,6 +15,10 @@ int main(int argc, char** argv)
     CommandLine line = parseCommandLine(argc, argv);
     if (line.action != CommandLine::Run)
         return answerCommandLine(line);
+    // glutInit takes the window size from any -geometry, even one without a
+    // size (+X+Y, read as 0 by 0), so the program's 500 by 500 is asked for
+    // after it unless -geometry named a size.
+    const bool toolkitSize = line.toolkitSize;
     glutInit(&argc, argv);
     line = parseCommandLine(argc, argv);
     if (line.action != CommandLine::Run)
@@ -22,7 +26,8 @@ int main(int argc, char** argv)
     g_fileName = line.mazeFile.empty() ? dataFile(g_fileName) : line.mazeFile;
 
     glutInitDisplayMode(GLUT_DOUBLE | GLUT_DEPTH);
-    glutInitWindowSize(500, 500);
+    if (!toolkitSize)
+        glutInitWindowSize(500, 500);
     glutCreateWindow(gstr_AppName);
     requestVerticalSync();
     viewInit();

@@ -64,6 +64,30 @@ TEST(CommandLine, AMazeFileOperandOpensThatMazeOnceTheToolkitHasTakenItsOptions)
     EXPECT_EQ(maze.err(), "");
 }
 
+TEST(CommandLine, AGeometryWithASizeSetsTheWindowsSizeAndOneWithoutKeeps500By500)
+{
+    struct Case {
+        std::vector<std::string> args;
+        int width, height;
+    } cases[] = {
+        {{"-geometry", "300x200"}, 300, 200},
+        {{"-geometry", "+10+20"}, 500, 500},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args.back());
+        Program maze(MAZE_BINARY, c.args, mazeFiles(kRedAhead));
+        ASSERT_TRUE(maze.start());
+        Window w = findWindow(maze);
+        ASSERT_NE(w, 0u) << maze.describe();
+        int width = 0, height = 0;
+        ASSERT_TRUE(windowAlive(w, &width, &height));
+        EXPECT_EQ(width, c.width);
+        EXPECT_EQ(height, c.height);
+        ASSERT_TRUE(waitUntilStable(w)) << maze.describe();
+        EXPECT_EQ(maze.out(), "load succesful\n");
+    }
+}
+
 TEST(CommandLine, AMissingMazeFileIsNamedInTheLineAndEndsWithCodeOne)
 {
     Program maze(MAZE_BINARY, {"mazes/none.dat"}, mazeFiles(kRedAhead));
