@@ -60,6 +60,12 @@ CommandLine parseCommandLine(int argc, const char* const* argv)
         } else if (!std::strcmp(arg, "--version")) {
             line.action = CommandLine::Version;
             return line;
+        } else if (!std::strcmp(arg, "--demo")) {
+            line.demo = true;
+        } else if (!std::strcmp(arg, "--fullscreen")) {
+            line.fullscreen = true;
+        } else if (!std::strcmp(arg, "--message-box")) {
+            line.messageBox = true;
         } else if (arg[0] == '-') {
             return usageError(std::string("unknown option '") + arg + "'");
         } else if (!line.mazeFile.empty()) {
@@ -74,10 +80,18 @@ CommandLine parseCommandLine(int argc, const char* const* argv)
 const char* usageText()
 {
     return "usage: maze [MAZEFILE]\n"
+           "       maze --demo [MAZEFILE]\n"
            "       maze --help | --version\n"
            "\n"
            "Walk the maze in MAZEFILE (default maze1.dat) in first person until you find\n"
            "an exit.\n"
+           "\n"
+           "options:\n"
+           "  --demo         the walker walks itself to the exit the shortest way; without\n"
+           "                 MAZEFILE through random mazes, one after another, until a key\n"
+           "                 is pressed\n"
+           "  --fullscreen   fill the screen\n"
+           "  --message-box  also show the congratulation in a box titled \"Maze\"\n"
            "\n"
            "keys:\n"
            "  w            one step forward\n"
@@ -95,8 +109,9 @@ const char* usageText()
            "X options (-display NAME, -geometry WxH+X+Y, -sync, ...) go to the toolkit;\n"
            "-geometry WxH sets the window's size (500x500 without it).\n"
            "\n"
-           "exit codes: 0 after a quit key or a found exit, 1 when the maze or a texture\n"
-           "cannot be read, 2 for a bad command line.\n";
+           "exit codes: 0 after a quit key or a found exit (with --demo, any key), 1 when\n"
+           "the maze or a texture cannot be read or --demo finds no way to an exit, 2 for\n"
+           "a bad command line.\n";
 }
 
 const char* versionText()

@@ -4,8 +4,10 @@
 
 #include "app/command_line.h"
 #include "app/data_files.h"
+#include "app/demo.h"
 #include "app/keyboard.h"
 #include "app/main2.h"
+#include "app/walker.h"
 #include "platform/swap_control.h"
 
 int main(int argc, char** argv)
@@ -24,16 +26,23 @@ int main(int argc, char** argv)
     if (line.action != CommandLine::Run)
         return answerCommandLine(line);
     g_fileName = line.mazeFile.empty() ? dataFile(g_fileName) : line.mazeFile;
+    g_congratulationBox = line.messageBox;
+    if (line.demo && !prepareDemo(line.mazeFile))
+        return 1;  // before any window
 
     glutInitDisplayMode(GLUT_DOUBLE | GLUT_DEPTH);
     if (!toolkitSize)
         glutInitWindowSize(500, 500);
     glutCreateWindow(gstr_AppName);
+    if (line.fullscreen)
+        glutFullScreen();
     requestVerticalSync();
     viewInit();
     glutDisplayFunc(displayHandler);
     glutReshapeFunc(reshape);
     glutKeyboardFunc(keyboardHandler);
+    if (line.demo)
+        startDemo();
     glutMainLoop();
     return 0;
 }

@@ -64,7 +64,7 @@ TEST(CommandLine, AMazeFileOperandOpensThatMazeOnceTheToolkitHasTakenItsOptions)
     EXPECT_EQ(maze.err(), "");
 }
 
-TEST(CommandLine, AGeometryWithASizeSetsTheWindowsSizeAndOneWithoutKeeps500By500)
+TEST(CommandLine, TheWindowSizeComesFromAGeometrySizeOrFullscreenElseIs500By500)
 {
     struct Case {
         std::vector<std::string> args;
@@ -72,6 +72,7 @@ TEST(CommandLine, AGeometryWithASizeSetsTheWindowsSizeAndOneWithoutKeeps500By500
     } cases[] = {
         {{"-geometry", "300x200"}, 300, 200},
         {{"-geometry", "+10+20"}, 500, 500},
+        {{"--fullscreen"}, 1024, 768},  // the harness's screen
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.args.back());
