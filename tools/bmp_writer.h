@@ -11,3 +11,6 @@
 // The same bitmap's bytes; empty if the size does not match the pixels.
 std::vector<uint8_t> encodeBmp24(int width, int height, const std::vector<uint8_t>& rgbTopRowFirst);
 bool writeBmp24(const std::string& path, int width, int height, const std::vector<uint8_t>& rgbTopRowFirst);
+
+// Writes the bytes to path (replacing the file); false unless all were written.
+bool writeBytes(const std::string& path, const std::vector<uint8_t>& bytes);

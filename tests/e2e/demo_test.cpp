@@ -12,20 +12,12 @@ using namespace e2e;
 
 namespace {
 
-// Its shortest walk, "wwass", turns as well as steps.
-const char kSmallMaze[] =
-    "rgbcm\n"
-    "y*  r\n"
-    "g g b\n"
-    "c  xm\n"
-    "yrgbc\n";
-
 const char kCongratulation[] = "You found the end.  Congratulations!!!!\n";
 
 TEST(Demo, WalksAMazeFileToItsExitAndEndsWithCodeZero)
 {
     Files files = mazeFiles("");  // maze1.dat, which must not be read
-    files["mazes/small.dat"] = kSmallMaze;
+    files["mazes/small.dat"] = kSmallMaze;  // walked "wwass": turns as well as steps
     Program maze(MAZE_BINARY, {"--demo", "mazes/small.dat"}, files);
     ASSERT_TRUE(maze.start());
     ExitStatus st;
@@ -48,12 +40,8 @@ TEST(Demo, AMazeWithoutAWayToAnExitEndsWithCodeOneBeforeAnyWindow)
     WindowLog windows;
     ASSERT_TRUE(maze.start());
     std::vector<std::string> titles;
-    ASSERT_TRUE(proc::waitUntil(kExitTimeout, [&] {
-        titles = windows.titles();
-        return !maze.running();
-    })) << maze.describe();
     ExitStatus st;
-    ASSERT_TRUE(maze.waitExit(kExitTimeout, &st)) << maze.describe();
+    ASSERT_TRUE(windows.titlesUntilExit(maze, kExitTimeout, &titles, &st)) << maze.describe();
     EXPECT_TRUE(st.exited && st.code == 1) << st.str() << "\n" << maze.describe();
     EXPECT_EQ(maze.err(), "maze: stuck.dat: no exit can be reached from the start\n");
     EXPECT_EQ(maze.out(), "");

@@ -11,6 +11,13 @@ const char* const kTextureFiles[7] = {
     "StoneWallImproved.bmp", "RustyBricksGrate.bmp", "SteelBoxFan.bmp",
 };
 
+const char kSmallMaze[] =
+    "rgbcm\n"
+    "y*  r\n"
+    "g g b\n"
+    "c  xm\n"
+    "yrgbc\n";
+
 Rgb cellColour(char cell)
 {
     switch (cell) {

@@ -1,7 +1,8 @@
 #include "icon/png_writer.h"
 
 #include <algorithm>
-#include <cstdio>
+
+#include "bmp_writer.h"
 
 namespace {
 
@@ -83,11 +84,5 @@ std::vector<uint8_t> encodePngRgba(int width, int height, const std::vector<uint
 bool writePngRgba(const std::string& path, int width, int height, const std::vector<uint8_t>& rgba)
 {
     const std::vector<uint8_t> bytes = encodePngRgba(width, height, rgba);
-    if (bytes.empty())
-        return false;
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f)
-        return false;
-    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    return std::fclose(f) == 0 && written;
+    return !bytes.empty() && writeBytes(path, bytes);
 }
