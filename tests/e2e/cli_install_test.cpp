@@ -81,11 +81,13 @@ TEST(CommandLine, TheWindowSizeComesFromAGeometrySizeOrFullscreenElseIs500By500)
         ASSERT_TRUE(maze.start());
         Window w = findWindow(maze);
         ASSERT_NE(w, 0u) << maze.describe();
+        // --fullscreen resizes the window once it is up.
         int width = 0, height = 0;
-        ASSERT_TRUE(windowAlive(w, &width, &height));
-        EXPECT_EQ(width, c.width);
-        EXPECT_EQ(height, c.height);
-        ASSERT_TRUE(waitUntilStable(w)) << maze.describe();
+        EXPECT_TRUE(x::waitFor(w, kWaitTimeout, [&] {
+            return windowAlive(w, &width, &height) && width == c.width && height == c.height;
+        })) << width << "x" << height << "\n" << maze.describe();
+        // The first frame rewrites the title; the maze is read by then.
+        ASSERT_TRUE(waitForTitle(w, [](const std::string& t) { return t != "Maze: "; })) << maze.describe();
         EXPECT_EQ(maze.out(), "load succesful\n");
     }
 }
