@@ -61,12 +61,15 @@ std::vector<uint8_t> encodeBmp24(int width, int height, const std::vector<uint8_
 bool writeBmp24(const std::string& path, int width, int height, const std::vector<uint8_t>& rgbTopRowFirst)
 {
     const std::vector<uint8_t> out = encodeBmp24(width, height, rgbTopRowFirst);
-    if (out.empty())
-        return false;
+    return !out.empty() && writeBytes(path, out);
+}
+
+bool writeBytes(const std::string& path, const std::vector<uint8_t>& bytes)
+{
     std::FILE* f = std::fopen(path.c_str(), "wb");
     if (!f)
         return false;
-    bool ok = std::fwrite(out.data(), 1, out.size(), f) == out.size();
+    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
     ok = std::fclose(f) == 0 && ok;
     return ok;
 }

@@ -5,6 +5,10 @@
 
 #include "commands.h"
 
+#ifndef MAZE_VERSION
+#error "MAZE_VERSION comes from the build (project version)"
+#endif
+
 namespace {
 
 struct Command {
@@ -54,13 +58,19 @@ const Command kCommands[] = {
      "Writes the seven texture bitmaps the program ships with into DIR.\n"},
 };
 
+const char kHelpHelp[] =
+    "usage: mazetool help [COMMAND]\n\n"
+    "Without COMMAND lists the commands; with it prints what COMMAND does, as\n"
+    "'mazetool COMMAND --help' does.\n";
+
 void printHelp(std::FILE* out)
 {
     std::fputs("usage: mazetool COMMAND [ARGS]\n\ncommands:\n", out);
     for (const Command& c : kCommands)
         std::fprintf(out, "  %s\n", c.synopsis);
     std::fputs("  help [COMMAND]           show this list, or what COMMAND does\n"
-               "\n'mazetool COMMAND --help' is 'mazetool help COMMAND'.\n", out);
+               "\n'mazetool COMMAND --help' is 'mazetool help COMMAND'.\n"
+               "'mazetool --version' prints the version.\n", out);
 }
 
 const Command* findCommand(const std::string& name)
@@ -83,9 +93,16 @@ int runCommandLine(int argc, char** argv)
         return printHelp(stderr), 2;
     const std::string name = argv[1];
     const Args args(argv + 2, argv + argc);
+    if (name == "--version")
+        return std::fputs("mazetool " MAZE_VERSION "\n", stdout), 0;
     if (name == "help" || isHelpOption(name)) {
         if (args.empty())
             return printHelp(stdout), 0;
+        for (const std::string& a : args)
+            if (isHelpOption(a))
+                return std::fputs(kHelpHelp, stdout), 0;
+        if (args.size() == 1 && args[0] == "help")
+            return std::fputs(kHelpHelp, stdout), 0;
         const Command* c = args.size() == 1 ? findCommand(args[0]) : nullptr;
         if (!c)
             return usageError(args.size() == 1 ? "help: unknown command '" + args[0] + "'"

@@ -1,5 +1,8 @@
 #include "app/command_line.h"
 
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
 #include <cstdio>
 #include <cstring>
 
@@ -21,6 +24,15 @@ bool isToolkitOption(const char* arg, bool* takesValue)
     return false;
 }
 
+// Whether a -geometry value gives the window a size, read as the toolkit reads it.
+bool geometryNamesSize(const char* geometry)
+{
+    int x = 0, y = 0;
+    unsigned width = 0, height = 0;
+    const int given = XParseGeometry(geometry, &x, &y, &width, &height);
+    return (given & WidthValue) && (given & HeightValue) && width > 0 && height > 0;
+}
+
 CommandLine usageError(std::string message)
 {
     CommandLine line;
@@ -40,12 +52,20 @@ CommandLine parseCommandLine(int argc, const char* const* argv)
         if (isToolkitOption(arg, &takesValue)) {
             if (takesValue && ++i >= argc)
                 return usageError(std::string("option ") + arg + " needs a value");
+            if (!std::strcmp(arg, "-geometry"))
+                line.toolkitSize = geometryNamesSize(argv[i]);
         } else if (!std::strcmp(arg, "--help") || !std::strcmp(arg, "-h")) {
             line.action = CommandLine::Help;
             return line;
         } else if (!std::strcmp(arg, "--version")) {
             line.action = CommandLine::Version;
             return line;
+        } else if (!std::strcmp(arg, "--demo")) {
+            line.demo = true;
+        } else if (!std::strcmp(arg, "--fullscreen")) {
+            line.fullscreen = true;
+        } else if (!std::strcmp(arg, "--message-box")) {
+            line.messageBox = true;
         } else if (arg[0] == '-') {
             return usageError(std::string("unknown option '") + arg + "'");
         } else if (line.hasMazeFile) {
@@ -61,10 +81,18 @@ CommandLine parseCommandLine(int argc, const char* const* argv)
 const char* usageText()
 {
     return "usage: maze [MAZEFILE]\n"
+           "       maze --demo [MAZEFILE]\n"
            "       maze --help | --version\n"
            "\n"
            "Walk the maze in MAZEFILE (default maze1.dat) in first person until you find\n"
            "an exit.\n"
+           "\n"
+           "options:\n"
+           "  --demo         the walker walks itself to the exit the shortest way; without\n"
+           "                 MAZEFILE through random mazes, one after another, until a key\n"
+           "                 is pressed\n"
+           "  --fullscreen   fill the screen\n"
+           "  --message-box  also show the congratulation in a box titled \"Maze\"\n"
            "\n"
            "keys:\n"
            "  w            one step forward\n"
@@ -79,10 +107,12 @@ const char* usageText()
            "An installed maze reads maze1.dat and the textures missing there from\n"
            "../share/maze beside its bin folder. MAZEFILE is read as given.\n"
            "\n"
-           "X options (-display NAME, -geometry WxH+X+Y, -sync, ...) go to the toolkit.\n"
+           "X options (-display NAME, -geometry WxH+X+Y, -sync, ...) go to the toolkit;\n"
+           "-geometry WxH sets the window's size (500x500 without it).\n"
            "\n"
-           "exit codes: 0 after a quit key or a found exit, 1 when the maze or a texture\n"
-           "cannot be read, 2 for a bad command line.\n";
+           "exit codes: 0 after a quit key or a found exit (with --demo, any key), 1 when\n"
+           "the maze or a texture cannot be read or --demo finds no way to an exit, 2 for\n"
+           "a bad command line.\n";
 }
 
 const char* versionText()

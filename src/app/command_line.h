@@ -1,6 +1,7 @@
 #pragma once
 
-// The program's own command line: maze [MAZEFILE], --help, --version.
+// The program's own command line: maze [--demo] [--fullscreen] [--message-box]
+// [MAZEFILE], --help, --version.
 
 #include <string>
 
@@ -9,7 +10,11 @@ struct CommandLine {
     Action action = Run;
     bool hasMazeFile = false;  // a MAZEFILE operand was given, even an empty one
     std::string mazeFile;      // the MAZEFILE operand
-    std::string error;     // UsageError only: what is wrong, one line, no newline
+    bool demo = false;         // --demo: the walker walks itself
+    bool fullscreen = false;   // --fullscreen
+    bool messageBox = false;   // --message-box: the congratulation also in a box
+    bool toolkitSize = false;  // the last -geometry names a width and a height above 0
+    std::string error;         // UsageError only: what is wrong, one line, no newline
 };
 
 // Reads the arguments after argv[0]. The X options glutInit takes (-display
@@ -17,8 +22,8 @@ struct CommandLine {
 // -sync) are passed over, so the same call answers --help, --version and bad
 // options before glutInit, which needs a display, and reads the operand
 // after glutInit has removed them. The first --help (or -h) or --version
-// decides; any other argument starting with "-" is an unknown option; at
-// most one operand.
+// decides; --demo, --fullscreen and --message-box set their flags; any other
+// argument starting with "-" is an unknown option; at most one operand.
 CommandLine parseCommandLine(int argc, const char* const* argv);
 
 // The text --help prints on stdout, and usage errors on stderr.

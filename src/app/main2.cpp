@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "app/data_files.h"
+#include "app/demo.h"
 #include "app/keyboard.h"
 #include "app/walker.h"
 #include "render/view_matrix.h"
@@ -37,7 +38,7 @@ bool g_viewVolumeSet = false;
 
 void levelInit()
 {
-    if (!g_level.loadLevel(g_fileName)) {
+    if (!loadDemoMaze() && !g_level.loadLevel(g_fileName)) {
         std::printf("%s\n", mazeMissingLine(g_fileName).c_str());
         std::fflush(stdout);
         std::exit(1);

@@ -3,8 +3,10 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "app/demo.h"
 #include "app/main2.h"
 #include "maze/cell_rules.h"
+#include "platform/message_box.h"
 #include "walker/program.h"
 
 WalkerState& g_walker = g_session.walker;
@@ -17,6 +19,7 @@ int& g_leftAngle = g_walker.leftAngle;
 int& g_rightAngle = g_walker.rightAngle;
 float& g_moveStep = g_session.pace.moveStep;
 int& g_turnStep = g_session.pace.turnStep;
+bool g_congratulationBox = false;
 
 bool canMove(int direction)
 {
@@ -30,11 +33,15 @@ void updatePosition(int direction)
 
 void checkForExit()
 {
-    if (isExitCell(g_level, g_exitCount, g_position)) {
-        std::printf("%s\n", kCongratulations);
-        std::fflush(stdout);
-        std::exit(0);
-    }
+    if (!isExitCell(g_level, g_exitCount, g_position))
+        return;
+    std::printf("%s\n", kCongratulations);
+    std::fflush(stdout);
+    if (demoNextMaze())
+        return;
+    if (g_congratulationBox)
+        showMessageBox(kCongratulations, "Maze");
+    std::exit(0);
 }
 
 void updateMovement()

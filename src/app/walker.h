@@ -21,7 +21,10 @@ void updateMovement();
 // Whether the cell one step away (0 forward, 1 backward) may be entered.
 bool canMove(int direction);
 void updatePosition(int direction);
-// On an exit: writes the congratulation line and ends the program with code 0.
+// On an exit: writes the congratulation line and ends the program with code
+// 0, after showing the line in a box titled "Maze" when g_congratulationBox
+// is set; a demo through random mazes goes on in the next one instead.
 void checkForExit();
+extern bool g_congratulationBox;
 // Puts the walker idle on the start cell, facing +x.
 void resetWalker();

@@ -1,6 +1,7 @@
 // The program as a user meets it outside the build: a maze file named on the
-// command line, --help and bad options without a display, and an install
-// (the program from an empty folder, its desktop entry and manual pages).
+// command line, --help and bad options without a display, an install (the
+// program from an empty folder, its desktop entry and manual pages) and the
+// Debian package.
 
 #include <gtest/gtest.h>
 
@@ -64,6 +65,33 @@ TEST(CommandLine, AMazeFileOperandOpensThatMazeOnceTheToolkitHasTakenItsOptions)
     EXPECT_EQ(maze.err(), "");
 }
 
+TEST(CommandLine, TheWindowSizeComesFromAGeometrySizeOrFullscreenElseIs500By500)
+{
+    struct Case {
+        std::vector<std::string> args;
+        int width, height;
+    } cases[] = {
+        {{"-geometry", "300x200"}, 300, 200},
+        {{"-geometry", "+10+20"}, 500, 500},
+        {{"--fullscreen"}, 1024, 768},  // the harness's screen
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args.back());
+        Program maze(MAZE_BINARY, c.args, mazeFiles(kRedAhead));
+        ASSERT_TRUE(maze.start());
+        Window w = findWindow(maze);
+        ASSERT_NE(w, 0u) << maze.describe();
+        // --fullscreen resizes the window once it is up.
+        int width = 0, height = 0;
+        EXPECT_TRUE(x::waitFor(w, kWaitTimeout, [&] {
+            return windowAlive(w, &width, &height) && width == c.width && height == c.height;
+        })) << width << "x" << height << "\n" << maze.describe();
+        // The first frame rewrites the title; the maze is read by then.
+        ASSERT_TRUE(waitForTitle(w, [](const std::string& t) { return t != "Maze: "; })) << maze.describe();
+        EXPECT_EQ(maze.out(), "load succesful\n");
+    }
+}
+
 TEST(CommandLine, AMissingMazeFileIsNamedInTheLineAndEndsWithCodeOne)
 {
     // An empty operand is a file that cannot be opened too, not maze1.dat.
@@ -114,14 +142,11 @@ TEST(CommandLine, HelpVersionAndUnknownOptionsAreAnsweredWithoutADisplay)
     EXPECT_EQ(unknown.err, "maze: unknown option '--frobnicate'\n" + help.out);
 }
 
-TEST(Install, TheInstalledMazeStartedInAnEmptyFolderShowsTheShippedMaze)
+// The installed program at `path`, started in an empty folder, reads the
+// install's data and shows what the build's program shows in a folder
+// holding the shipped maze and textures.
+void expectTheShippedMazeFromAnEmptyFolder(const std::string& path)
 {
-    TempDir prefix;
-    ASSERT_NO_FATAL_FAILURE(installInto(prefix.path));
-    EXPECT_TRUE(fs::is_regular_file(prefix.path + "/bin/mazetool"));
-
-    // The picture the build's program shows in a folder holding the shipped
-    // maze and textures.
     Image expected;
     {
         Files shipped;
@@ -137,7 +162,7 @@ TEST(Install, TheInstalledMazeStartedInAnEmptyFolderShowsTheShippedMaze)
         ASSERT_TRUE(waitUntilStable(w, &expected)) << maze.describe();
     }
 
-    Program installed(prefix.path + "/bin/maze");  // no files: an empty folder
+    Program installed(path);  // no files: an empty folder
     ASSERT_TRUE(installed.start());
     Window w = findWindow(installed);
     ASSERT_NE(w, 0u) << installed.describe();
@@ -147,6 +172,14 @@ TEST(Install, TheInstalledMazeStartedInAnEmptyFolderShowsTheShippedMaze)
     EXPECT_EQ(installed.err(), "");
     EXPECT_TRUE(shot == expected) << "installed: " << saveDebugImage(shot, "installed")
                                   << "\nbuild: " << saveDebugImage(expected, "build");
+}
+
+TEST(Install, TheInstalledMazeStartedInAnEmptyFolderShowsTheShippedMaze)
+{
+    TempDir prefix;
+    ASSERT_NO_FATAL_FAILURE(installInto(prefix.path));
+    EXPECT_TRUE(fs::is_regular_file(prefix.path + "/bin/mazetool"));
+    expectTheShippedMazeFromAnEmptyFolder(prefix.path + "/bin/maze");
 }
 
 TEST(Install, TheDesktopEntryPassesDesktopFileValidate)
@@ -172,7 +205,7 @@ TEST(Install, TheManualPagesRenderWithoutWarnings)
     struct Page {
         const char* path;
         const char* title;
-    } pages[] = {{"/share/man/man6/maze.6", "MAZE(6)"}, {"/share/man/man1/mazetool.1", "MAZETOOL(1)"}};
+    } pages[] = {{"/share/man/man6/maze.6.gz", "MAZE(6)"}, {"/share/man/man1/mazetool.1.gz", "MAZETOOL(1)"}};
     for (const Page& page : pages) {
         SCOPED_TRACE(page.path);
         ToolRun r = runShell("MANWIDTH=80 man --warnings -l " + quoted(prefix.path + page.path));
@@ -180,6 +213,73 @@ TEST(Install, TheManualPagesRenderWithoutWarnings)
         EXPECT_EQ(r.err, "");
         EXPECT_EQ(r.out.rfind(page.title, 0), 0u) << r.out.substr(0, 200);
         EXPECT_NE(r.out.find("\nNAME\n"), std::string::npos) << r.out.substr(0, 200);
+    }
+}
+
+// Every file the package installs, the programs in Debian's folder for games.
+const char* const kPackageFiles[] = {
+    "usr/games/maze",
+    "usr/games/mazetool",
+    "usr/share/applications/maze.desktop",
+    "usr/share/doc/maze/changelog.gz",
+    "usr/share/doc/maze/copyright",
+    "usr/share/icons/hicolor/128x128/apps/maze.png",
+    "usr/share/icons/hicolor/256x256/apps/maze.png",
+    "usr/share/icons/hicolor/48x48/apps/maze.png",
+    "usr/share/icons/hicolor/64x64/apps/maze.png",
+    "usr/share/man/man1/mazetool.1.gz",
+    "usr/share/man/man6/maze.6.gz",
+    "usr/share/maze/RustyBricksGrate.bmp",
+    "usr/share/maze/SteelBoxFan.bmp",
+    "usr/share/maze/StoneWallImproved.bmp",
+    "usr/share/maze/maze1.dat",
+    "usr/share/maze/metal004.bmp",
+    "usr/share/maze/pipes6lights.bmp",
+    "usr/share/maze/pipeslights.bmp",
+    "usr/share/maze/pipeslightswires.bmp",
+    "usr/share/metainfo/org.example.maze.metainfo.xml",
+};
+
+TEST(Package, TheDebianPackageHoldsTheInstallAndRunsFromAnExtractedRoot)
+{
+    for (const char* tool : {"dpkg-deb", "dpkg-shlibdeps"})
+        if (!toolInstalled(tool))
+            GTEST_SKIP() << tool << " is not installed (scripts/test installs dpkg-dev)";
+    TempDir temp;
+    const std::string out = temp.path;
+    ASSERT_FALSE(out.empty());
+    ToolRun r = runShell(quoted(CPACK_COMMAND) + " --config " + quoted(MAZE_BUILD_DIR "/CPackConfig.cmake") +
+                         " -B " + quoted(out));
+    ASSERT_EQ(r.code, 0) << r.out << r.err;
+
+    // maze_<version>_<architecture>.deb, the version the program prints.
+    r = runShell(quoted(MAZE_BINARY) + " --version; dpkg --print-architecture");
+    std::smatch m;
+    ASSERT_TRUE(std::regex_match(r.out, m, std::regex("maze ([0-9.]+)\n(.+)\n"))) << r.out << r.err;
+    const std::string deb = out + "/maze_" + m[1].str() + "_" + m[2].str() + ".deb";
+    ASSERT_TRUE(fs::is_regular_file(deb)) << deb << " missing; cpack made\n" << runShell("ls " + quoted(out)).out;
+
+    r = runShell("dpkg-deb -c " + quoted(deb) + " | awk '!/^d/ { print substr($6, 3) }' | sort");
+    ASSERT_EQ(r.code, 0) << r.err;
+    std::string expected;
+    for (const char* file : kPackageFiles)
+        expected += std::string(file) + "\n";
+    EXPECT_EQ(r.out, expected);
+    r = runShell("dpkg-deb -f " + quoted(deb) + " Depends");
+    EXPECT_NE(r.out.find("libglut"), std::string::npos) << "Depends: " << r.out << r.err;
+
+    const std::string root = out + "/root";
+    r = runShell("dpkg-deb -x " + quoted(deb) + " " + quoted(root));
+    ASSERT_EQ(r.code, 0) << r.err;
+    expectTheShippedMazeFromAnEmptyFolder(root + "/usr/games/maze");
+
+    if (toolInstalled("appstreamcli")) {
+        r = runShell("appstreamcli validate --no-net " + quoted(root + "/usr/share/metainfo/org.example.maze.metainfo.xml"));
+        EXPECT_EQ(r.code, 0) << r.out << r.err;
+    }
+    if (toolInstalled("lintian")) {
+        r = runShell("lintian --fail-on error " + quoted(deb));
+        EXPECT_EQ(r.code, 0) << r.out << r.err;
     }
 }
 

@@ -6,6 +6,13 @@
 
 namespace e2e {
 
+const char kSmallMaze[] =
+    "rgbcm\n"
+    "y*  r\n"
+    "g g b\n"
+    "c  xm\n"
+    "yrgbc\n";
+
 Rgb cellColour(char cell)
 {
     switch (cell) {

@@ -11,6 +11,9 @@
 
 namespace e2e {
 
+// Walls all round, a start and an exit, found by the keys "wwass".
+extern const char kSmallMaze[];
+
 // The colour the renderer gives a cell without textures; the floor grey for
 // the open cells " ", "*" and "x"; black for cells that draw nothing.
 Rgb cellColour(char cell);

@@ -28,9 +28,6 @@ std::string saveDebugImage(const Image& img, const std::string& name)
     return path;
 }
 
-namespace {
-
-// The window's pixels; empty if it is gone, unmapped or not all on screen.
 Image screenshot(Window w)
 {
     Image img;
@@ -49,8 +46,6 @@ Image screenshot(Window w)
     XDestroyImage(xi);
     return img;
 }
-
-}  // namespace
 
 bool waitUntilStable(Window w, Image* last)
 {

@@ -31,6 +31,9 @@ struct Image {
 // <suite>.<test>-<name>.ppm; prints and returns the path.
 std::string saveDebugImage(const Image& img, const std::string& name);
 
+// The window's pixels; empty if it is gone, unmapped or not all on screen.
+Image screenshot(Window w);
+
 // Waits until two screenshots about 120 ms apart are identical with at least two frames presented
 // between them (so a program merely slow or stalled does not pass for a finished motion); the last
 // goes to *last. False on timeout or when the window is gone or not all on screen.

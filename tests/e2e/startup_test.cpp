@@ -14,15 +14,6 @@ using namespace e2e;
 
 namespace {
 
-// Walls all round, a start and an exit; enough to draw something once the
-// renderer is in.
-const char kSmallMaze[] =
-    "rgbcm\n"
-    "y*  r\n"
-    "g g b\n"
-    "c  xm\n"
-    "yrgbc\n";
-
 const std::regex kFrameRateTitle("Maze:  Current Frames Per Second: ([1-9][0-9]*)");
 
 bool isFrameRateTitle(const std::string& title)
@@ -109,12 +100,8 @@ TEST(Startup, WithoutMazeFileWritesTheLineAndExitsWithCodeOneBeforeAnyFrame)
     ASSERT_TRUE(maze.start());
     // Titles are read while the program runs: once its window is gone they cannot be.
     std::vector<std::string> titles;
-    ASSERT_TRUE(proc::waitUntil(kExitTimeout, [&] {
-        titles = windows.titles();
-        return !maze.running();
-    })) << maze.describe();
     ExitStatus st;
-    ASSERT_TRUE(maze.waitExit(kExitTimeout, &st)) << maze.describe();
+    ASSERT_TRUE(windows.titlesUntilExit(maze, kExitTimeout, &titles, &st)) << maze.describe();
     EXPECT_TRUE(st.exited) << st.str();
     EXPECT_EQ(st.code, 1) << maze.describe();
     EXPECT_EQ(maze.out(), "maze1.dat can not be opened. Exiting program.\n");

@@ -192,6 +192,15 @@ std::vector<std::string> WindowLog::titles() const
     return titles;
 }
 
+bool WindowLog::titlesUntilExit(proc::Program& program, double timeout, std::vector<std::string>* titles,
+                                ExitStatus* status) const
+{
+    return proc::waitUntil(timeout, [&] {
+        *titles = this->titles();
+        return !program.running();
+    }) && program.waitExit(0, status);
+}
+
 bool sendKey(Window w, char c)
 {
     const KeySym sym = c == '\x1b' ? XK_Escape : c == '\r' ? XK_Return : KeySym(c);  // printable ASCII: its code

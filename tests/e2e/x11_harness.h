@@ -61,6 +61,10 @@ bool waitTitleUpdates(Window w, int n, double timeout, std::vector<TitleUpdate>*
 struct WindowLog {
     WindowLog();
     std::vector<std::string> titles() const;
+    // Waits for the program to end, reading titles meanwhile (once a window is gone its title
+    // cannot be read); the titles() go to *titles, how it ended to *status. False on timeout.
+    bool titlesUntilExit(proc::Program& program, double timeout, std::vector<std::string>* titles,
+                         ExitStatus* status) const;
     size_t from;
 };
 

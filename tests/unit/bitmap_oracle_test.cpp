@@ -7,10 +7,7 @@
 #include <random>
 #include <string>
 
-#define STB_IMAGE_IMPLEMENTATION
-#define STBI_ONLY_BMP
-#define STBI_NO_STDIO
-#include <stb/stb_image.h>
+#include "stb_image_decoder.h"
 
 #include "bmp_builder.h"
 #include "bitmap/bitmap_decode.h"

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "app/command_line.h"
 #include "mazetool_support.h"
 
 namespace {
@@ -12,7 +13,7 @@ using mt::runTool;
 // first, then what it does.
 TEST(MazetoolHelp, HelpCommandAndCommandHelpOptionPrintTheSameText)
 {
-    for (const char* command : {"info", "check", "solve", "generate", "decode", "textures"}) {
+    for (const char* command : {"info", "check", "solve", "generate", "decode", "textures", "help"}) {
         SCOPED_TRACE(command);
         auto viaHelp = runTool(std::string("help ") + command);
         EXPECT_EQ(viaHelp.code, 0);
@@ -34,6 +35,13 @@ TEST(MazetoolHelp, HelpCommandAndCommandHelpOptionPrintTheSameText)
         EXPECT_EQ(r.err.substr(0, std::strlen(c.err)), c.err) << c.args;
         EXPECT_EQ(r.out, "") << c.args;
     }
+}
+
+TEST(MazetoolHelp, VersionIsTheProgramsVersion)
+{
+    auto r = runTool("--version");
+    EXPECT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.out, "mazetool " + std::string(versionText()).substr(std::strlen("maze ")));
 }
 
 }  // namespace
