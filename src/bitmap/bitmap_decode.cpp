@@ -141,13 +141,20 @@ RgbImage* decodeBitmap(const unsigned char* bytes, size_t size, std::string* err
 RgbImage* readBitmapFile(const char* fileName, std::string* err)
 {
     MappedFile file;
-    if (!mapFile(fileName, file)) {
+    if (!mapFile(fileName, file))
+        return decodeBitmapFile(fileName, nullptr, 0, err);
+    RgbImage* image = decodeBitmapFile(fileName, file.data, file.size, err);
+    unmapFile(file);
+    return image;
+}
+
+RgbImage* decodeBitmapFile(const char* fileName, const unsigned char* bytes, size_t size, std::string* err)
+{
+    if (!bytes || size == 0) {
         *err = std::string("Failed to open DIB file ") + fileName + ".\n";
         return nullptr;
     }
-    RgbImage* image = decodeBitmap(file.data, file.size, err);
-    unmapFile(file);
-    return image;
+    return decodeBitmap(bytes, size, err);
 }
 
 uint16_t paletteEntryCount(const unsigned char* header)
