@@ -1,7 +1,7 @@
-'use strict';
 // The page around the maze: fetches the maze and the textures from its own
 // folder, hands them to the WebAssembly front end, forwards keys, and shows
 // what the walk reports (an exit found, the maze closed, a loading error).
+import textureFiles from './texture_files.js';
 
 const kMaxMazeBytes = 64 * 1024;  // far above the 32 lines of 32 bytes a maze file holds
 const byId = (id) => document.getElementById(id);
@@ -180,12 +180,42 @@ function installControls() {
   document.addEventListener('drop', onDrop);
 }
 
+// The program's module: maze.wasm fetched and compiled from here on, not
+// only once maze.js has loaded and asks for it. Rejects when either fails.
+function startProgram(moduleArguments) {
+  // Compiled as it streams in, off this thread; a host that does not serve
+  // it as application/wasm gets it compiled from its bytes instead.
+  const compiled = WebAssembly.compileStreaming(fetch('maze.wasm')).catch(() => fetch('maze.wasm')
+    .then((response) => {
+      if (!response.ok)
+        throw new Error(`maze.wasm: ${response.status}`);
+      return response.arrayBuffer();
+    }).then((bytes) => WebAssembly.compile(bytes)));
+  const glue = import('./maze.js');
+  return new Promise((resolve, reject) => {
+    moduleArguments.instantiateWasm = (imports, receive) => {
+      compiled.then((module) => WebAssembly.instantiate(module, imports).then((instance) => receive(instance, module)))
+          .catch(reject);
+      return {};
+    };
+    Promise.all([compiled, glue]).then(([, loaded]) => loaded.default(moduleArguments)).then(resolve, reject);
+  });
+}
+
+// Everything the first frame needs starts at once: the program's download
+// and compile, the maze and texture fetches and the WebGL context, which
+// blocks this thread while the others go on.
 async function startMazePage() {
-  byId('maze').focus();
-  const textureFetches = [];
+  const canvas = byId('maze');
+  canvas.focus();
   const mazeFetch = isRandomFragment(location.hash) ? null : fetchBytes('maze1.dat');
+  const textureFetches = textureFiles.map(fetchBytes);
+  const moduleArguments = {canvas};
+  const moduleStart = startProgram(moduleArguments);
+  moduleArguments.preinitializedWebGLContext =
+      canvas.getContext('webgl2', {alpha: false, depth: true, stencil: false, antialias: false});
   try {
-    wasm = await createMazeModule({canvas: byId('maze')});
+    wasm = await moduleStart;
   } catch (e) {
     console.error(e);
     showOverlay('The maze cannot start: its program (maze.js, maze.wasm) did not load.', null);
@@ -196,12 +226,9 @@ async function startMazePage() {
     showOverlay(failure, null);
     return;
   }
-  const textureCount = wasm.ccall('web_texture_count', 'number', [], []);
-  for (let slot = 0; slot < textureCount; ++slot)
-    textureFetches.push(fetchBytes(wasm.ccall('web_texture_file', 'string', ['number'], [slot])));
 
   // The maze first, then the textures, as the desktop program loads them.
-  let fromLink = mazeFetch === null && readRandomMaze(location.hash);
+  const fromLink = mazeFetch === null && readRandomMaze(location.hash);
   if (!fromLink) {
     const bytes = await (mazeFetch || fetchBytes('maze1.dat'));
     if (!bytes) {
@@ -212,17 +239,23 @@ async function startMazePage() {
     }
     readMaze(bytes);
   }
-  for (let slot = 0; slot < textureCount; ++slot) {
+  for (let slot = 0; slot < textureFetches.length; ++slot) {
     const bytes = await textureFetches[slot];
-    const message = bytes ? withBytes(bytes, (p, n) => wasm.ccall('web_load_texture', 'string',
-                                                                 ['number', 'number', 'number'], [slot, p, n]))
-                          : wasm.ccall('web_load_texture', 'string', ['number', 'number', 'number'], [slot, 0, 0]);
+    const load = (p, n) => wasm.ccall('web_load_texture', 'string', ['number', 'number', 'number'], [slot, p, n]);
+    const message = bytes ? withBytes(bytes, load) : load(0, 0);
     if (message) {
       showError(message);
       return;
     }
   }
+  const notReady = wasm.ccall('web_renderer_ready', 'string', [], []);
+  if (notReady) {
+    showOverlay(notReady, null);
+    return;
+  }
   playable = true;
   installControls();
   run();
 }
+
+startMazePage();
