@@ -135,6 +135,18 @@ bool GlRenderer::finishInit(std::string* err)
     return true;
 }
 
+void GlRenderer::release()
+{
+    glDeleteTextures(kTextureCount, textures_);
+    const GLuint buffers[] = {vertexBuffer_, indexBuffer_, offsetBuffer_};
+    glDeleteBuffers(3, buffers);
+    glDeleteVertexArrays(1, &vao_);
+    glDeleteShader(vertexShader_);
+    glDeleteShader(fragmentShader_);
+    glDeleteProgram(program_);
+    *this = GlRenderer();
+}
+
 void GlRenderer::setTexture(int slot, const RgbImage& image)
 {
     GLint maxSide = 0;

@@ -19,6 +19,9 @@ public:
     // Waits for the shaders; false with *err set when they do not compile or
     // link. Needed once after init, before setProjection and drawFrame.
     bool finishInit(std::string* err);
+    // Deletes every GL object init made (all of them gone with a lost
+    // context), so init can start again.
+    void release();
     // Uploads a decoded bitmap into a texture slot (0 the floor, 1..6 the walls).
     void setTexture(int slot, const RgbImage& image);
     void setViewport(int width, int height);

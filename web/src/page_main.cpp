@@ -6,6 +6,7 @@
 #include <emscripten/html5.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "gl_renderer.h"
@@ -20,7 +21,7 @@
 
 namespace {
 
-const int kCanvasSide = 500;
+const int kCanvasSide = 500;  // until the page gives the canvas's size
 
 GlRenderer g_renderer;
 WalkSession g_session;
@@ -28,16 +29,20 @@ float g_view[16] = {};  // the camera's view matrix, kept for the renderer
 FrameRateCounter g_frameRate;
 bool g_running = false;
 bool g_started = false;  // a maze has been read
+bool g_ready = false;    // the renderer's shaders are in and the textures loaded
+bool g_contextLost = false;
+float g_aspect = 1.0f;   // width / height of the drawing buffer, as the desktop's reshape computes it
+RgbImage g_images[kTextureCount] = {};  // the decoded textures, uploaded again after a lost context
 unsigned g_frames = 0;
 std::string g_text;      // the last string handed to JavaScript
 
 }  // namespace
 
-// The page's side: page.js installs window.mazePage before the module starts.
+// The page's side: page.js hands the module a `page` object of callbacks.
 EM_JS(void, pageSetTitle, (const char* title), { document.title = UTF8ToString(title); });
-EM_JS(void, pageExitFound, (const char* text), { window.mazePage.exitFound(UTF8ToString(text)); });
-EM_JS(void, pageClosed, (), { window.mazePage.closed(); });
-EM_JS(void, pageFirstFrame, (), { window.mazePage.firstFrame(); });
+EM_JS(void, pageExitFound, (const char* text), { Module.page.exitFound(UTF8ToString(text)); });
+EM_JS(void, pageClosed, (), { Module.page.closed(); });
+EM_JS(void, pageFirstFrame, (), { Module.page.firstFrame(); });
 
 // The desktop's buffer swap waits while the GPU is a frame behind, so a frame
 // is only drawn once the one before has been finished. The browser asks for
@@ -51,6 +56,8 @@ EM_JS(void, fenceFrame, (), {
         GLctx.deleteSync(Module.frameFence);
     Module.frameFence = GLctx.fenceSync(GLctx.SYNC_GPU_COMMANDS_COMPLETE, 0);
 });
+// Drops the fence of a context that was lost.
+EM_JS(void, forgetFrameFence, (), { Module.frameFence = null; });
 // Whether the GPU has yet to finish the frame fenced last; forgets a finished fence.
 EM_JS(int, frameFenceBusy, (), {
     const fence = Module.frameFence;
@@ -70,14 +77,12 @@ EM_JS(int, glTableSlots, (), {
 
 namespace {
 
-const float kAspect = float(double(kCanvasSide) / double(kCanvasSide));
-
 void applyProjection()
 {
     // The desktop hands gluPerspective the clip distances as doubles, and
     // only its culling the float view volume.
     float m[16];
-    perspectiveMatrix(g_session.viewVolume(kAspect).fovyDegrees, kAspect, kNearPlane, kFarPlane, m);
+    perspectiveMatrix(g_session.viewVolume(g_aspect).fovyDegrees, g_aspect, kNearPlane, kFarPlane, m);
     g_renderer.setProjection(m);
 }
 
@@ -94,11 +99,18 @@ void keepViewMatrix(const float m[16])
         g_view[i] = m[i];
 }
 
+// The current pose drawn again without advancing the walk: a resize clears
+// the drawing buffer, also when the walk has stopped.
+void redraw()
+{
+    g_renderer.drawFrame(g_session.level, g_session.cellsToDraw(g_aspect), g_session.pace.cellSpacing, g_view);
+}
+
 void frame()
 {
-    if (frameFenceBusy())
+    if (g_contextLost || frameFenceBusy())
         return;
-    g_renderer.drawFrame(g_session.level, g_session.cellsToDraw(kAspect), g_session.pace.cellSpacing, g_view);
+    g_renderer.drawFrame(g_session.level, g_session.cellsToDraw(g_aspect), g_session.pace.cellSpacing, g_view);
     fenceFrame();
     const WalkEvent event = g_session.frame();
     if (++g_frames == 1)
@@ -170,7 +182,9 @@ EMSCRIPTEN_KEEPALIVE const char* web_load_texture(int slot, const unsigned char*
     if (!image)
         return g_text.c_str();
     g_renderer.setTexture(slot, *image);
-    freeRgbImage(image);
+    std::free(g_images[slot].data);  // kept for a lost context's restore
+    g_images[slot] = *image;
+    std::free(image);
     return nullptr;
 }
 
@@ -178,7 +192,8 @@ EMSCRIPTEN_KEEPALIVE const char* web_load_texture(int slot, const unsigned char*
 // textures load. Returns null, or why the page cannot draw.
 EMSCRIPTEN_KEEPALIVE const char* web_renderer_ready()
 {
-    return g_renderer.finishInit(&g_text) ? nullptr : g_text.c_str();
+    g_ready = g_renderer.finishInit(&g_text);
+    return g_ready ? nullptr : g_text.c_str();
 }
 
 // The line the page shows when the maze file cannot be fetched.
@@ -233,6 +248,48 @@ EMSCRIPTEN_KEEPALIVE void web_key(int code)
         applyProjection();
 }
 
+// The drawing buffer's new size in pixels: the viewport and the projection
+// follow it, as the desktop's reshape does (a zero height keeps the last
+// projection). A stopped walk's picture is drawn again.
+EMSCRIPTEN_KEEPALIVE void web_resize(int width, int height)
+{
+    g_renderer.setViewport(width, height);
+    if (height <= 0)
+        return;
+    g_aspect = float(double(width) / double(height));
+    if (!g_ready || !g_started)
+        return;
+    applyProjection();
+    if (!g_running && !g_contextLost)
+        redraw();
+}
+
+// The browser took the WebGL context away: no frame is drawn and the walk
+// waits until web_context_restored.
+EMSCRIPTEN_KEEPALIVE void web_context_lost()
+{
+    g_contextLost = true;
+    forgetFrameFence();
+}
+
+// The browser gave the context back with none of its objects: the renderer
+// makes them again and the textures go up again. Returns null, or why the
+// page cannot draw.
+EMSCRIPTEN_KEEPALIVE const char* web_context_restored(int width, int height)
+{
+    g_renderer.release();
+    g_renderer.init();
+    for (int slot = 0; slot < kTextureCount; ++slot)
+        if (g_images[slot].data)
+            g_renderer.setTexture(slot, g_images[slot]);
+    g_ready = g_renderer.finishInit(&g_text);
+    if (!g_ready)
+        return g_text.c_str();
+    g_contextLost = false;
+    web_resize(width, height);
+    return nullptr;
+}
+
 // The walk as JSON, for the page's tests and benchmarks.
 EMSCRIPTEN_KEEPALIVE const char* web_state()
 {
@@ -240,9 +297,9 @@ EMSCRIPTEN_KEEPALIVE const char* web_state()
     char text[256];
     std::snprintf(text, sizeof text,
                   "{\"running\":%s,\"frames\":%u,\"movement\":%d,\"column\":%d,\"row\":%d,\"heading\":%d,"
-                  "\"fieldOfView\":%g,\"glTableSlots\":%d}",
+                  "\"fieldOfView\":%g,\"aspect\":%g,\"glTableSlots\":%d}",
                   g_running ? "true" : "false", g_frames, w.movement, w.position.column, w.position.row, w.heading,
-                  double(g_session.viewVolume(kAspect).fovyDegrees), glTableSlots());
+                  double(g_session.viewVolume(g_aspect).fovyDegrees), double(g_aspect), glTableSlots());
     g_text = text;
     return g_text.c_str();
 }
