@@ -1,34 +1,24 @@
-// The page around the maze: fetches the maze and the textures from its own
-// folder, hands them to the WebAssembly front end, forwards keys, and shows
-// what the walk reports (an exit found, the maze closed, a loading error).
+// The page around the maze: starts the program, fetches the maze and the
+// textures from its own folder and hands them over, forwards every way of
+// walking (controls.js), keeps the view's size (view.js), and shows what the
+// walk reports: an exit found, the maze closed, a loading error, a lost view.
+//
+// One thing is global on purpose: window.mazePage, the hook the page's tests
+// and benchmark read the walk through (see state() below). Nothing of the
+// page depends on it.
+import {installControls} from './controls.js';
 import textureFiles from './texture_files.js';
+import {fitCanvas, installFullscreen} from './view.js';
 
 const kMaxMazeBytes = 64 * 1024;  // far above the 32 lines of 32 bytes a maze file holds
+const kNoWebGL2 = 'This browser cannot draw the maze: WebGL 2 is not available.';
+const kNoProgram = 'The maze cannot start: its program (maze.js, maze.wasm) did not load.';
 const byId = (id) => document.getElementById(id);
+const canvas = byId('maze');
 
-let wasm = null;       // the emscripten module
+let wasm = null;       // the emscripten module, once it has started
 let playable = false;  // the maze and every texture are loaded
-
-window.mazePage = {
-  firstFrameMs: null,  // page load to the first drawn frame, for the benchmark
-
-  exitFound(text) {
-    showOverlay(text, 'Play again');
-  },
-  closed() {
-    showOverlay('The maze was closed.', 'Start again');
-  },
-  firstFrame() {
-    this.firstFrameMs = performance.now();
-  },
-  // The walk as the program sees it, for tests: position, heading, motion, frames.
-  state() {
-    return wasm ? JSON.parse(wasm.ccall('web_state', 'string', [], [])) : null;
-  },
-  mazeText() {
-    return wasm ? wasm.ccall('web_maze_text', 'string', [], []) : null;
-  },
-};
+let bufferWidth = canvas.width, bufferHeight = canvas.height;
 
 function showOverlay(text, buttonLabel) {
   byId('message-text').textContent = text;
@@ -42,7 +32,7 @@ function showOverlay(text, buttonLabel) {
 
 function hideOverlay() {
   byId('message').hidden = true;
-  byId('maze').focus();
+  canvas.focus();
 }
 
 function showError(text) {
@@ -55,6 +45,16 @@ function notice(text) {
   byId('notice').textContent = text;
 }
 
+// What the program calls back (through the module's `page`).
+const callbacks = {
+  firstFrameMs: null,
+  exitFound: (text) => showOverlay(text, 'Play again'),
+  closed: () => showOverlay('The maze was closed.', 'Start again'),
+  firstFrame() {
+    this.firstFrameMs = performance.now();
+  },
+};
+
 // The file's bytes from the page's folder, or null when it cannot be fetched.
 async function fetchBytes(name) {
   try {
@@ -64,6 +64,8 @@ async function fetchBytes(name) {
     return null;
   }
 }
+
+const call = (name, returns = null, types = [], args = []) => wasm.ccall(name, returns, types, args);
 
 // Calls fn(pointer, size) with the bytes copied into the module's memory.
 function withBytes(bytes, fn) {
@@ -77,35 +79,34 @@ function withBytes(bytes, fn) {
 }
 
 function readMaze(bytes) {
-  withBytes(bytes, (p, n) => wasm.ccall('web_read_maze', null, ['number', 'number'], [p, n]));
+  withBytes(bytes, (p, n) => call('web_read_maze', null, ['number', 'number'], [p, n]));
 }
 
 // The fragment's random maze, read; false (with the reason shown) when the fragment is refused.
 function readRandomMaze(fragment) {
-  const refused = wasm.ccall('web_read_random', 'string', ['string'], [fragment]);
+  const refused = call('web_read_random', 'string', ['string'], [fragment]);
   if (refused)
     notice(refused);
   return !refused;
 }
 
-function isRandomFragment(hash) {
-  return /(^#|&)seed=/.test(hash);
-}
+const isRandomFragment = (hash) => /(^#|&)seed=/.test(hash);
 
 function run() {
   hideOverlay();
-  wasm.ccall('web_run', null, [], []);
+  call('web_run');
 }
 
-function onKey(event) {
-  if (event.ctrlKey || event.metaKey || event.altKey)
-    return;
-  // What the desktop's keyboard callback gets: the typed character, 27 for Escape.
-  const code = event.key === 'Escape' ? 27 : event.key.length === 1 ? event.key.charCodeAt(0) : -1;
-  if (code < 0 || code > 255)
-    return;
-  event.preventDefault();
-  wasm.ccall('web_key', null, ['number'], [code]);
+function press(code) {
+  if (playable)
+    call('web_key', null, ['number'], [code]);
+}
+
+function resize(width, height) {
+  bufferWidth = width;
+  bufferHeight = height;
+  if (wasm)
+    call('web_resize', null, ['number', 'number'], [width, height]);
 }
 
 // A maze file chosen by the user: read by the same loader, or refused with a
@@ -149,12 +150,10 @@ function randomSeed() {
   return ((BigInt(words[0]) << 32n) | BigInt(words[1])).toString();
 }
 
-function installControls() {
-  const canvas = byId('maze');
-  canvas.addEventListener('keydown', onKey);
+function installMazeControls() {
   byId('again').addEventListener('click', () => {
     hideOverlay();
-    wasm.ccall('web_restart', null, [], []);
+    call('web_restart');
   });
   byId('maze-file').addEventListener('change', (event) => {
     const file = event.target.files[0];
@@ -178,6 +177,23 @@ function installControls() {
   });
   document.addEventListener('dragleave', () => byId('drop-zone').classList.remove('dropping'));
   document.addEventListener('drop', onDrop);
+}
+
+// A lost WebGL context stops the drawing with a message; once the browser
+// gives it back, the program makes its GL objects again and the walk goes on.
+function installContextLoss() {
+  canvas.addEventListener('webglcontextlost', (event) => {
+    event.preventDefault();  // asks the browser to restore it
+    byId('lost').hidden = false;
+    if (wasm)
+      call('web_context_lost');
+  });
+  canvas.addEventListener('webglcontextrestored', () => {
+    const failure = wasm && call('web_context_restored', 'string', ['number', 'number'], [bufferWidth, bufferHeight]);
+    byId('lost').hidden = true;
+    if (failure)
+      showOverlay(failure, null);
+  });
 }
 
 // The program's module: maze.wasm fetched and compiled from here on, not
@@ -206,33 +222,40 @@ function startProgram(moduleArguments) {
 // and compile, the maze and texture fetches and the WebGL context, which
 // blocks this thread while the others go on.
 async function startMazePage() {
-  const canvas = byId('maze');
   canvas.focus();
   const mazeFetch = isRandomFragment(location.hash) ? null : fetchBytes('maze1.dat');
   const textureFetches = textureFiles.map(fetchBytes);
-  const moduleArguments = {canvas};
+  const moduleArguments = {canvas, page: callbacks};
   const moduleStart = startProgram(moduleArguments);
-  moduleArguments.preinitializedWebGLContext =
-      canvas.getContext('webgl2', {alpha: false, depth: true, stencil: false, antialias: false});
+  installContextLoss();
+  fitCanvas(canvas, resize);
+  installFullscreen(byId('fullscreen'), byId('stage'));
+  const gl = canvas.getContext('webgl2', {alpha: false, depth: true, stencil: false, antialias: false});
+  if (!gl) {
+    showOverlay(kNoWebGL2, null);
+    return;
+  }
+  moduleArguments.preinitializedWebGLContext = gl;
   try {
     wasm = await moduleStart;
   } catch (e) {
     console.error(e);
-    showOverlay('The maze cannot start: its program (maze.js, maze.wasm) did not load.', null);
+    showOverlay(kNoProgram, null);
     return;
   }
-  const failure = wasm.ccall('web_init', 'string', [], []);
+  const failure = call('web_init', 'string');
   if (failure) {
     showOverlay(failure, null);
     return;
   }
+  resize(bufferWidth, bufferHeight);
 
   // The maze first, then the textures, as the desktop program loads them.
   const fromLink = mazeFetch === null && readRandomMaze(location.hash);
   if (!fromLink) {
     const bytes = await (mazeFetch || fetchBytes('maze1.dat'));
     if (!bytes) {
-      const line = wasm.ccall('web_missing_maze_message', 'string', [], []);
+      const line = call('web_missing_maze_message', 'string');
       console.log(line);
       showOverlay(line, null);
       return;
@@ -241,21 +264,34 @@ async function startMazePage() {
   }
   for (let slot = 0; slot < textureFetches.length; ++slot) {
     const bytes = await textureFetches[slot];
-    const load = (p, n) => wasm.ccall('web_load_texture', 'string', ['number', 'number', 'number'], [slot, p, n]);
+    const load = (p, n) => call('web_load_texture', 'string', ['number', 'number', 'number'], [slot, p, n]);
     const message = bytes ? withBytes(bytes, load) : load(0, 0);
     if (message) {
       showError(message);
       return;
     }
   }
-  const notReady = wasm.ccall('web_renderer_ready', 'string', [], []);
+  const notReady = call('web_renderer_ready', 'string');
   if (notReady) {
     showOverlay(notReady, null);
     return;
   }
   playable = true;
-  installControls();
+  resize(bufferWidth, bufferHeight);
   run();
 }
 
+// The test-facing hook: the walk as the program sees it (position, heading,
+// motion, frames drawn, field of view, the projection's aspect, the GL
+// tables' size), the maze's bytes, and when the first frame was drawn.
+window.mazePage = Object.freeze({
+  state: () => (wasm ? JSON.parse(call('web_state', 'string')) : null),
+  mazeText: () => (wasm ? call('web_maze_text', 'string') : null),
+  get firstFrameMs() {
+    return callbacks.firstFrameMs;
+  },
+});
+
+installControls({view: canvas, pad: byId('pad'), press});
+installMazeControls();
 startMazePage();
