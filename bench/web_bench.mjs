@@ -110,6 +110,7 @@ async function main() {
   ];
   fs.copyFileSync(path.join(here, 'web_minimal.html'), path.join(root, 'minimal.html'));
   fs.copyFileSync(path.join(here, 'web_fill_floor.html'), path.join(root, 'fill.html'));
+  fs.copyFileSync(path.join(here, 'web_pacing.mjs'), path.join(root, 'pacing.mjs'));
   const sites = [{name: 'maze', dir: o.site}, ...o.also];
   sites.forEach((s, i) => {
     fs.symlinkSync(path.resolve(s.dir), path.join(root, `site${i}`));

@@ -2,14 +2,16 @@
 // swipes, which take the keyboard's path.
 import {expect, kIdle, kPlain, near, test} from './fixtures.mjs';
 
-async function touch(page, points, holdMs = 0) {
+// One finger down at the first point, moved through the rest, lifted once
+// `held` (if given) has resolved.
+async function touch(page, points, held = null) {
   const cdp = await page.context().newCDPSession(page);
   const [first, ...rest] = points;
   await cdp.send('Input.dispatchTouchEvent', {type: 'touchStart', touchPoints: [first]});
   for (const p of rest)
     await cdp.send('Input.dispatchTouchEvent', {type: 'touchMove', touchPoints: [p]});
-  if (holdMs)
-    await page.waitForTimeout(holdMs);
+  if (held)
+    await held();
   await cdp.send('Input.dispatchTouchEvent', {type: 'touchEnd', touchPoints: []});
   await cdp.detach();
 }
@@ -42,12 +44,13 @@ test('the named buttons step and turn', async ({page, walk}) => {
   await walk.framesPass(2);
   expect((await walk.shot()).equals(wide)).toBe(false);
 
-  // Held down, a button repeats as a held key does: step after step to the
-  // last open cell (column 3), where the wall blocks.
+  // Held down, a button repeats as a held key does: one touch walks step
+  // after step to the last open cell (column 3), where the wall blocks.
   const forward = await middle(page, page.getByRole('button', {name: 'Step forward'}));
-  await touch(page, [forward], 1800);
+  await touch(page, [forward], () => walk.until(() => window.mazePage.state().column === 3));
   await walk.idle();
-  expect(await walk.state()).toMatchObject({column: 3, heading: 1});
+  await walk.framesPass(15);
+  expect(await walk.state()).toMatchObject({column: 3, heading: 1, movement: kIdle});
 });
 
 test('swipes on the view step and turn', async ({page, walk}) => {
