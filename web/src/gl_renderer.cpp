@@ -109,19 +109,21 @@ void GlRenderer::init()
 
 bool GlRenderer::finishInit(std::string* err)
 {
-    GLint ok = 0;
-    glGetProgramiv(program_, GL_LINK_STATUS, &ok);
-    for (GLuint shader : {vertexShader_, fragmentShader_}) {
-        GLint compiled = 0;
-        glGetShaderiv(shader, GL_COMPILE_STATUS, &compiled);
-        if (!compiled) {
-            char log[1024] = "";
-            glGetShaderInfoLog(shader, sizeof log, nullptr, log);
-            *err = std::string("shader: ") + log;
-            return false;
+    // A linked program had both shaders compiled: only a failure asks more
+    // (each question waits for the GPU process).
+    GLint linked = 0;
+    glGetProgramiv(program_, GL_LINK_STATUS, &linked);
+    if (!linked) {
+        for (GLuint shader : {vertexShader_, fragmentShader_}) {
+            GLint compiled = 0;
+            glGetShaderiv(shader, GL_COMPILE_STATUS, &compiled);
+            if (!compiled) {
+                char log[1024] = "";
+                glGetShaderInfoLog(shader, sizeof log, nullptr, log);
+                *err = std::string("shader: ") + log;
+                return false;
+            }
         }
-    }
-    if (!ok) {
         *err = "shader program does not link";
         return false;
     }
