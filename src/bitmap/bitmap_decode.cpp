@@ -161,12 +161,21 @@ RgbImage* decodeBitmap(const unsigned char* bytes, size_t size, std::string* err
 RgbImage* readBitmapFile(const char* fileName, std::string* err, int32_t sideLimit)
 {
     MappedFile file;
-    if (!mapFile(fileName, file)) {
+    if (!mapFile(fileName, file))
+        return decodeBitmapFile(fileName, nullptr, 0, err, sideLimit);
+    RgbImage* image = decodeBitmapFile(fileName, file.data, file.size, err, sideLimit);
+    unmapFile(file);
+    return image;
+}
+
+RgbImage* decodeBitmapFile(const char* fileName, const unsigned char* bytes, size_t size, std::string* err,
+                           int32_t sideLimit)
+{
+    if (!bytes || size == 0) {
         *err = std::string("Failed to open DIB file ") + fileName + ".\n";
         return nullptr;
     }
-    RgbImage* image = decodeBitmap(file.data, file.size, err, kMaxBitmapBytes, sideLimit);
-    unmapFile(file);
+    RgbImage* image = decodeBitmap(bytes, size, err, kMaxBitmapBytes, sideLimit);
     // Name the texture that failed; a header the loader does not read keeps its bare line.
     if (!image && *err != kUnknownFormat)
         *err = std::string(fileName) + ": " + *err;

@@ -44,6 +44,12 @@ RgbImage* decodeBitmap(const unsigned char* bytes, size_t size, std::string* err
 // decodeBitmap's, which but for "Unknown DIB file format." starts "NAME: ".
 RgbImage* readBitmapFile(const char* fileName, std::string* err, int32_t sideLimit = kMaxBitmapSide);
 
+// Decodes the bytes read from the file `fileName` (a null `bytes` for a file
+// that could not be read) with readBitmapFile's messages: no bytes or none
+// at all read as a file that cannot be opened, the rest as decodeBitmap's.
+RgbImage* decodeBitmapFile(const char* fileName, const unsigned char* bytes, size_t size, std::string* err,
+                           int32_t sideLimit = kMaxBitmapSide);
+
 // Number of colour entries following a 40- or 12-byte bitmap header, which
 // must be readable in full at `header`.
 uint16_t paletteEntryCount(const unsigned char* header);

@@ -10,6 +10,7 @@
 #include <unistd.h>
 #include <vector>
 
+#include "bitmap/bitmap_decode.h"
 #include "bmp_builder.h"
 #include "platform/message_box.h"
 #include "render/bitmap_loader.h"
@@ -413,6 +414,33 @@ TEST(BitmapLoader, FilesThatCannotBeOpenedNameTheFile)
         EXPECT_FALSE(d.ok) << path;
         EXPECT_EQ(d.err, "Error: Failed to open DIB file " + path + ".\n");
     }
+}
+
+// The page decodes the bytes it fetched: it must say what the file reader
+// says about the same bytes read from a file of that name.
+TEST(BitmapLoader, FetchedBytesDecodeAsTheFileReaderReadsThem)
+{
+    const std::string good = bmp::build(layout(2, 1, 24, row(bgr(0x010203) + bgr(0x040506))));
+    const std::string newer = bmp::build(with(layout(1, 1, 24, row(bgr(1))), [](bmp::Layout& s) { s.headerSize = 124; }));
+    for (const std::string& content : {good, newer, good.substr(0, 20), std::string()}) {
+        const std::string path = writeTemp("fetched.bmp", content);
+        std::string fileErr, bytesErr;
+        RgbImage* fromFile = readBitmapFile(path.c_str(), &fileErr);
+        RgbImage* fromBytes = decodeBitmapFile(path.c_str(), reinterpret_cast<const unsigned char*>(content.data()),
+                                               content.size(), &bytesErr);
+        ASSERT_EQ(fromFile != nullptr, fromBytes != nullptr) << content.size();
+        if (fromFile) {
+            EXPECT_EQ(std::string(reinterpret_cast<char*>(fromBytes->data), size_t(fromBytes->width) * 3),
+                      std::string(reinterpret_cast<char*>(fromFile->data), size_t(fromFile->width) * 3));
+        } else {
+            EXPECT_EQ(bytesErr, fileErr) << content.size();
+        }
+        freeRgbImage(fromFile);
+        freeRgbImage(fromBytes);
+    }
+    std::string err;
+    EXPECT_EQ(decodeBitmapFile("SteelBoxFan.bmp", nullptr, 0, &err), nullptr);
+    EXPECT_EQ(err, "Failed to open DIB file SteelBoxFan.bmp.\n");
 }
 
 TEST(MessageBox, WritesCaptionAndOneLineToStderrWithoutAWindow)

@@ -1,34 +1,24 @@
-'use strict';
-// The page around the maze: fetches the maze and the textures from its own
-// folder, hands them to the WebAssembly front end, forwards keys, and shows
-// what the walk reports (an exit found, the maze closed, a loading error).
+// The page around the maze: starts the program, fetches the maze and the
+// textures from its own folder and hands them over, forwards every way of
+// walking (controls.js), keeps the view's size (view.js), and shows what the
+// walk reports: an exit found, the maze closed, a loading error, a lost view.
+//
+// One thing is global on purpose: window.mazePage, the hook the page's tests
+// and benchmark read the walk through (see state() below). Nothing of the
+// page depends on it.
+import {installControls} from './controls.js';
+import textureFiles from './texture_files.js';
+import {fitCanvas, installFullscreen} from './view.js';
 
 const kMaxMazeBytes = 64 * 1024;  // far above the 32 lines of 32 bytes a maze file holds
+const kNoWebGL2 = 'This browser cannot draw the maze: WebGL 2 is not available.';
+const kNoProgram = 'The maze cannot start: its program (maze.js, maze.wasm) did not load.';
 const byId = (id) => document.getElementById(id);
+const canvas = byId('maze');
 
-let wasm = null;       // the emscripten module
+let wasm = null;       // the emscripten module, once it has started
 let playable = false;  // the maze and every texture are loaded
-
-window.mazePage = {
-  firstFrameMs: null,  // page load to the first drawn frame, for the benchmark
-
-  exitFound(text) {
-    showOverlay(text, 'Play again');
-  },
-  closed() {
-    showOverlay('The maze was closed.', 'Start again');
-  },
-  firstFrame() {
-    this.firstFrameMs = performance.now();
-  },
-  // The walk as the program sees it, for tests: position, heading, motion, frames.
-  state() {
-    return wasm ? JSON.parse(wasm.ccall('web_state', 'string', [], [])) : null;
-  },
-  mazeText() {
-    return wasm ? wasm.ccall('web_maze_text', 'string', [], []) : null;
-  },
-};
+let bufferWidth = canvas.width, bufferHeight = canvas.height;
 
 function showOverlay(text, buttonLabel) {
   byId('message-text').textContent = text;
@@ -42,7 +32,7 @@ function showOverlay(text, buttonLabel) {
 
 function hideOverlay() {
   byId('message').hidden = true;
-  byId('maze').focus();
+  canvas.focus();
 }
 
 function showError(text) {
@@ -55,6 +45,16 @@ function notice(text) {
   byId('notice').textContent = text;
 }
 
+// What the program calls back (through the module's `page`).
+const callbacks = {
+  firstFrameMs: null,
+  exitFound: (text) => showOverlay(text, 'Play again'),
+  closed: () => showOverlay('The maze was closed.', 'Start again'),
+  firstFrame() {
+    this.firstFrameMs = performance.now();
+  },
+};
+
 // The file's bytes from the page's folder, or null when it cannot be fetched.
 async function fetchBytes(name) {
   try {
@@ -64,6 +64,8 @@ async function fetchBytes(name) {
     return null;
   }
 }
+
+const call = (name, returns = null, types = [], args = []) => wasm.ccall(name, returns, types, args);
 
 // Calls fn(pointer, size) with the bytes copied into the module's memory.
 function withBytes(bytes, fn) {
@@ -77,35 +79,34 @@ function withBytes(bytes, fn) {
 }
 
 function readMaze(bytes) {
-  withBytes(bytes, (p, n) => wasm.ccall('web_read_maze', null, ['number', 'number'], [p, n]));
+  withBytes(bytes, (p, n) => call('web_read_maze', null, ['number', 'number'], [p, n]));
 }
 
 // The fragment's random maze, read; false (with the reason shown) when the fragment is refused.
 function readRandomMaze(fragment) {
-  const refused = wasm.ccall('web_read_random', 'string', ['string'], [fragment]);
+  const refused = call('web_read_random', 'string', ['string'], [fragment]);
   if (refused)
     notice(refused);
   return !refused;
 }
 
-function isRandomFragment(hash) {
-  return /(^#|&)seed=/.test(hash);
-}
+const isRandomFragment = (hash) => /(^#|&)seed=/.test(hash);
 
 function run() {
   hideOverlay();
-  wasm.ccall('web_run', null, [], []);
+  call('web_run');
 }
 
-function onKey(event) {
-  if (event.ctrlKey || event.metaKey || event.altKey)
-    return;
-  // What the desktop's keyboard callback gets: the typed character, 27 for Escape.
-  const code = event.key === 'Escape' ? 27 : event.key.length === 1 ? event.key.charCodeAt(0) : -1;
-  if (code < 0 || code > 255)
-    return;
-  event.preventDefault();
-  wasm.ccall('web_key', null, ['number'], [code]);
+function press(code) {
+  if (playable)
+    call('web_key', null, ['number'], [code]);
+}
+
+function resize(width, height) {
+  bufferWidth = width;
+  bufferHeight = height;
+  if (wasm)
+    call('web_resize', null, ['number', 'number'], [width, height]);
 }
 
 // A maze file chosen by the user: read by the same loader, or refused with a
@@ -121,6 +122,11 @@ async function openMazeFile(file, isFolder) {
     notice(`"${file.name}" is too large for a maze file (${file.size} bytes; at most 64 KiB).`);
     return;
   }
+  // A FIFO or a device chosen as a file has no size (and may never end):
+  // refused without reading, as the desktop refuses what is not a regular file.
+  const refuse = () => notice(call('web_missing_maze_message', 'string', ['string'], [file.name]));
+  if (file.size === 0)
+    return refuse();
   let bytes;
   try {
     bytes = new Uint8Array(await file.arrayBuffer());
@@ -128,6 +134,8 @@ async function openMazeFile(file, isFolder) {
     notice(`"${file.name}" cannot be read.`);
     return;
   }
+  if (bytes.length === 0)
+    return refuse();
   notice(`Walking "${file.name}".`);
   history.replaceState(null, '', location.pathname + location.search);  // no longer the link's random maze
   readMaze(bytes);
@@ -149,12 +157,10 @@ function randomSeed() {
   return ((BigInt(words[0]) << 32n) | BigInt(words[1])).toString();
 }
 
-function installControls() {
-  const canvas = byId('maze');
-  canvas.addEventListener('keydown', onKey);
+function installMazeControls() {
   byId('again').addEventListener('click', () => {
     hideOverlay();
-    wasm.ccall('web_restart', null, [], []);
+    call('web_restart');
   });
   byId('maze-file').addEventListener('change', (event) => {
     const file = event.target.files[0];
@@ -180,49 +186,119 @@ function installControls() {
   document.addEventListener('drop', onDrop);
 }
 
+// A lost WebGL context stops the drawing with a message; once the browser
+// gives it back, the program makes its GL objects again and the walk goes on.
+function installContextLoss() {
+  canvas.addEventListener('webglcontextlost', (event) => {
+    event.preventDefault();  // asks the browser to restore it
+    byId('lost').hidden = false;
+    if (wasm)
+      call('web_context_lost');
+  });
+  canvas.addEventListener('webglcontextrestored', () => {
+    const failure = wasm && call('web_context_restored', 'string', ['number', 'number'], [bufferWidth, bufferHeight]);
+    byId('lost').hidden = true;
+    if (failure)
+      showOverlay(failure, null);
+  });
+}
+
+// The program's module: maze.wasm fetched and compiled from here on, not
+// only once maze.js has loaded and asks for it. Rejects when either fails.
+function startProgram(moduleArguments) {
+  // Compiled as it streams in, off this thread; a host that does not serve
+  // it as application/wasm gets it compiled from its bytes instead.
+  const compiled = WebAssembly.compileStreaming(fetch('maze.wasm')).catch(() => fetch('maze.wasm')
+    .then((response) => {
+      if (!response.ok)
+        throw new Error(`maze.wasm: ${response.status}`);
+      return response.arrayBuffer();
+    }).then((bytes) => WebAssembly.compile(bytes)));
+  const glue = import('./maze.js');
+  return new Promise((resolve, reject) => {
+    moduleArguments.instantiateWasm = (imports, receive) => {
+      compiled.then((module) => WebAssembly.instantiate(module, imports).then((instance) => receive(instance, module)))
+          .catch(reject);
+      return {};
+    };
+    Promise.all([compiled, glue]).then(([, loaded]) => loaded.default(moduleArguments)).then(resolve, reject);
+  });
+}
+
+// Everything the first frame needs starts at once: the program's download
+// and compile, the maze and texture fetches and the WebGL context, which
+// blocks this thread while the others go on.
 async function startMazePage() {
-  byId('maze').focus();
-  const textureFetches = [];
+  canvas.focus();
   const mazeFetch = isRandomFragment(location.hash) ? null : fetchBytes('maze1.dat');
-  try {
-    wasm = await createMazeModule({canvas: byId('maze')});
-  } catch (e) {
-    console.error(e);
-    showOverlay('The maze cannot start: its program (maze.js, maze.wasm) did not load.', null);
+  const textureFetches = textureFiles.map(fetchBytes);
+  const moduleArguments = {canvas, page: callbacks};
+  const moduleStart = startProgram(moduleArguments);
+  installContextLoss();
+  fitCanvas(canvas, resize);
+  installFullscreen(byId('fullscreen'), byId('stage'));
+  const gl = canvas.getContext('webgl2', {alpha: false, depth: true, stencil: false, antialias: false});
+  if (!gl) {
+    showOverlay(kNoWebGL2, null);
     return;
   }
-  const failure = wasm.ccall('web_init', 'string', [], []);
+  moduleArguments.preinitializedWebGLContext = gl;
+  try {
+    wasm = await moduleStart;
+  } catch (e) {
+    console.error(e);
+    showOverlay(kNoProgram, null);
+    return;
+  }
+  const failure = call('web_init', 'string');
   if (failure) {
     showOverlay(failure, null);
     return;
   }
-  const textureCount = wasm.ccall('web_texture_count', 'number', [], []);
-  for (let slot = 0; slot < textureCount; ++slot)
-    textureFetches.push(fetchBytes(wasm.ccall('web_texture_file', 'string', ['number'], [slot])));
+  resize(bufferWidth, bufferHeight);
 
   // The maze first, then the textures, as the desktop program loads them.
-  let fromLink = mazeFetch === null && readRandomMaze(location.hash);
+  const fromLink = mazeFetch === null && readRandomMaze(location.hash);
   if (!fromLink) {
     const bytes = await (mazeFetch || fetchBytes('maze1.dat'));
     if (!bytes) {
-      const line = wasm.ccall('web_missing_maze_message', 'string', [], []);
+      const line = call('web_missing_maze_message', 'string', ['string'], ['']);
       console.log(line);
       showOverlay(line, null);
       return;
     }
     readMaze(bytes);
   }
-  for (let slot = 0; slot < textureCount; ++slot) {
+  for (let slot = 0; slot < textureFetches.length; ++slot) {
     const bytes = await textureFetches[slot];
-    const message = bytes ? withBytes(bytes, (p, n) => wasm.ccall('web_load_texture', 'string',
-                                                                 ['number', 'number', 'number'], [slot, p, n]))
-                          : wasm.ccall('web_load_texture', 'string', ['number', 'number', 'number'], [slot, 0, 0]);
+    const load = (p, n) => call('web_load_texture', 'string', ['number', 'number', 'number'], [slot, p, n]);
+    const message = bytes ? withBytes(bytes, load) : load(0, 0);
     if (message) {
       showError(message);
       return;
     }
   }
+  const notReady = call('web_renderer_ready', 'string');
+  if (notReady) {
+    showOverlay(notReady, null);
+    return;
+  }
   playable = true;
-  installControls();
+  resize(bufferWidth, bufferHeight);
   run();
 }
+
+// The test-facing hook: the walk as the program sees it (position, heading,
+// motion, frames drawn, field of view, the projection's aspect, the GL
+// tables' size), the maze's bytes, and when the first frame was drawn.
+window.mazePage = Object.freeze({
+  state: () => (wasm ? JSON.parse(call('web_state', 'string')) : null),
+  mazeText: () => (wasm ? call('web_maze_text', 'string') : null),
+  get firstFrameMs() {
+    return callbacks.firstFrameMs;
+  },
+});
+
+installControls({view: canvas, pad: byId('pad'), press});
+installMazeControls();
+startMazePage();

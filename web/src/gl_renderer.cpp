@@ -42,20 +42,11 @@ const int kCubeIndexCount = kCubeVertexCount / 4 * 6;
 const int kFloorFirstIndex = kCubeIndexCount;
 const int kFloorIndexCount = kFloorVertexCount / 4 * 6;
 
-unsigned compile(GLenum kind, const char* source, std::string* err)
+unsigned compile(GLenum kind, const char* source)
 {
     GLuint shader = glCreateShader(kind);
     glShaderSource(shader, 1, &source, nullptr);
     glCompileShader(shader);
-    GLint ok = 0;
-    glGetShaderiv(shader, GL_COMPILE_STATUS, &ok);
-    if (!ok) {
-        char log[1024] = "";
-        glGetShaderInfoLog(shader, sizeof log, nullptr, log);
-        *err = std::string("shader: ") + log;
-        glDeleteShader(shader);
-        return 0;
-    }
     return shader;
 }
 
@@ -76,28 +67,16 @@ void appendQuads(const TexVertex* table, int count, float half, std::vector<floa
 
 }  // namespace
 
-bool GlRenderer::init(std::string* err)
+void GlRenderer::init()
 {
-    GLuint vs = compile(GL_VERTEX_SHADER, kVertexShader, err);
-    GLuint fs = vs ? compile(GL_FRAGMENT_SHADER, kFragmentShader, err) : 0;
-    if (!fs)
-        return false;
+    // Nothing here asks whether the shaders compiled: each such question
+    // waits for the GPU process, which compiles meanwhile. finishInit asks.
+    vertexShader_ = compile(GL_VERTEX_SHADER, kVertexShader);
+    fragmentShader_ = compile(GL_FRAGMENT_SHADER, kFragmentShader);
     program_ = glCreateProgram();
-    glAttachShader(program_, vs);
-    glAttachShader(program_, fs);
+    glAttachShader(program_, vertexShader_);
+    glAttachShader(program_, fragmentShader_);
     glLinkProgram(program_);
-    glDeleteShader(vs);
-    glDeleteShader(fs);
-    GLint ok = 0;
-    glGetProgramiv(program_, GL_LINK_STATUS, &ok);
-    if (!ok) {
-        *err = "shader program does not link";
-        return false;
-    }
-    glUseProgram(program_);
-    projectionAt_ = glGetUniformLocation(program_, "projection");
-    viewAt_ = glGetUniformLocation(program_, "view");
-    glUniform1i(glGetUniformLocation(program_, "surface"), 0);
 
     // The desktop's half-size of a cell's shapes is 1.
     std::vector<float> vertices;
@@ -126,7 +105,48 @@ bool GlRenderer::init(std::string* err)
     glEnable(GL_DEPTH_TEST);
     glEnable(GL_CULL_FACE);
     glGenTextures(kTextureCount, textures_);
+}
+
+bool GlRenderer::finishInit(std::string* err)
+{
+    // A linked program had both shaders compiled: only a failure asks more
+    // (each question waits for the GPU process).
+    GLint linked = 0;
+    glGetProgramiv(program_, GL_LINK_STATUS, &linked);
+    if (!linked) {
+        for (GLuint shader : {vertexShader_, fragmentShader_}) {
+            GLint compiled = 0;
+            glGetShaderiv(shader, GL_COMPILE_STATUS, &compiled);
+            if (!compiled) {
+                char log[1024] = "";
+                glGetShaderInfoLog(shader, sizeof log, nullptr, log);
+                *err = std::string("shader: ") + log;
+                return false;
+            }
+        }
+        *err = "shader program does not link";
+        return false;
+    }
+    glDeleteShader(vertexShader_);
+    glDeleteShader(fragmentShader_);
+    vertexShader_ = fragmentShader_ = 0;
+    glUseProgram(program_);
+    projectionAt_ = glGetUniformLocation(program_, "projection");
+    viewAt_ = glGetUniformLocation(program_, "view");
+    glUniform1i(glGetUniformLocation(program_, "surface"), 0);
     return true;
+}
+
+void GlRenderer::release()
+{
+    glDeleteTextures(kTextureCount, textures_);
+    const GLuint buffers[] = {vertexBuffer_, indexBuffer_, offsetBuffer_};
+    glDeleteBuffers(3, buffers);
+    glDeleteVertexArrays(1, &vao_);
+    glDeleteShader(vertexShader_);
+    glDeleteShader(fragmentShader_);
+    glDeleteProgram(program_);
+    *this = GlRenderer();
 }
 
 void GlRenderer::setTexture(int slot, const RgbImage& image)

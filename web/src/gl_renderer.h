@@ -13,8 +13,15 @@
 // the colour, and the sky-blue clear colour. Needs a current WebGL 2 context.
 class GlRenderer {
 public:
-    // Compiles the shader and uploads the geometry; false with *err set on failure.
-    bool init(std::string* err);
+    // Starts compiling the shaders and uploads the geometry, without waiting
+    // for the compiler.
+    void init();
+    // Waits for the shaders; false with *err set when they do not compile or
+    // link. Needed once after init, before setProjection and drawFrame.
+    bool finishInit(std::string* err);
+    // Deletes every GL object init made (all of them gone with a lost
+    // context), so init can start again.
+    void release();
     // Uploads a decoded bitmap into a texture slot (0 the floor, 1..6 the walls).
     void setTexture(int slot, const RgbImage& image);
     void setViewport(int width, int height);
@@ -24,6 +31,7 @@ public:
     void drawFrame(const maze& level, const std::vector<point2>& cells, int cellSpacing, const float view[16]);
 
 private:
+    unsigned vertexShader_ = 0, fragmentShader_ = 0;
     unsigned program_ = 0, vao_ = 0, vertexBuffer_ = 0, indexBuffer_ = 0, offsetBuffer_ = 0;
     unsigned textures_[kTextureCount] = {};
     int projectionAt_ = -1, viewAt_ = -1;

@@ -6,6 +6,7 @@
 #include <emscripten/html5.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "gl_renderer.h"
@@ -21,7 +22,7 @@
 
 namespace {
 
-const int kCanvasSide = 500;
+const int kCanvasSide = 500;  // until the page gives the canvas's size
 
 GlRenderer g_renderer;
 WalkSession g_session;
@@ -29,28 +30,60 @@ float g_view[16] = {};  // the camera's view matrix, kept for the renderer
 FrameRateCounter g_frameRate;
 bool g_running = false;
 bool g_started = false;  // a maze has been read
+bool g_ready = false;    // the renderer's shaders are in and the textures loaded
+bool g_contextLost = false;
+float g_aspect = 1.0f;   // width / height of the drawing buffer, as the desktop's reshape computes it
+RgbImage g_images[kTextureCount] = {};  // the decoded textures, uploaded again after a lost context
 unsigned g_frames = 0;
-GLsync g_lastFrame = nullptr;  // the GPU's progress through the last frame drawn
 std::string g_text;      // the last string handed to JavaScript
 
 }  // namespace
 
-// The page's side: page.js installs window.mazePage before the module starts.
+// The page's side: page.js hands the module a `page` object of callbacks.
 EM_JS(void, pageSetTitle, (const char* title), { document.title = UTF8ToString(title); });
-EM_JS(void, pageExitFound, (const char* text), { window.mazePage.exitFound(UTF8ToString(text)); });
-EM_JS(void, pageClosed, (), { window.mazePage.closed(); });
-EM_JS(void, pageFirstFrame, (), { window.mazePage.firstFrame(); });
+EM_JS(void, pageExitFound, (const char* text), { Module.page.exitFound(UTF8ToString(text)); });
+EM_JS(void, pageClosed, (), { Module.page.closed(); });
+EM_JS(void, pageFirstFrame, (), { Module.page.firstFrame(); });
+
+// The desktop's buffer swap waits while the GPU is a frame behind, so a frame
+// is only drawn once the one before has been finished. The browser asks for
+// a frame once per animation frame without such a wait: when the GPU is
+// still busy, that frame draws nothing and the walk does not advance. (With
+// the browser's frame-rate limit on, the GPU is practically never behind.)
+// The fence is one WebGLSync kept on the JS side: emscripten's glFenceSync
+// files every fence under a new id in a table that never gives a slot back.
+EM_JS(void, fenceFrame, (), {
+    if (Module.frameFence)
+        GLctx.deleteSync(Module.frameFence);
+    Module.frameFence = GLctx.fenceSync(GLctx.SYNC_GPU_COMMANDS_COMPLETE, 0);
+});
+// Drops the fence of a context that was lost.
+EM_JS(void, forgetFrameFence, (), { Module.frameFence = null; });
+// Whether the GPU has yet to finish the frame fenced last; forgets a finished fence.
+EM_JS(int, frameFenceBusy, (), {
+    const fence = Module.frameFence;
+    if (!fence)
+        return 0;
+    if (GLctx.clientWaitSync(fence, 0, 0) === GLctx.TIMEOUT_EXPIRED)
+        return 1;
+    GLctx.deleteSync(fence);
+    Module.frameFence = null;
+    return 0;
+});
+// The sizes of emscripten's GL object tables, for the page's tests: none may
+// grow frame by frame.
+EM_JS(int, glTableSlots, (), {
+    return GL.syncs.length + GL.buffers.length + GL.textures.length + GL.programs.length + GL.vaos.length;
+});
 
 namespace {
-
-const float kAspect = float(double(kCanvasSide) / double(kCanvasSide));
 
 void applyProjection()
 {
     // The desktop hands gluPerspective the clip distances as doubles, and
     // only its culling the float view volume.
     float m[16];
-    perspectiveMatrix(g_session.viewVolume(kAspect).fovyDegrees, kAspect, kNearPlane, kFarPlane, m);
+    perspectiveMatrix(g_session.viewVolume(g_aspect).fovyDegrees, g_aspect, kNearPlane, kFarPlane, m);
     g_renderer.setProjection(m);
 }
 
@@ -61,34 +94,25 @@ void stopLoop()
     g_running = false;
 }
 
-// The desktop's buffer swap waits while the GPU is a frame behind, so a frame
-// is only drawn once the one before has been finished. The browser calls
-// this once per animation frame without such a wait: when the GPU is still
-// busy, this call draws nothing and the walk does not advance. (With the
-// browser's frame-rate limit on, the GPU is practically never behind.)
-bool gpuStillBusy()
-{
-    if (!g_lastFrame)
-        return false;
-    if (glClientWaitSync(g_lastFrame, 0, 0) == GL_TIMEOUT_EXPIRED)
-        return true;
-    glDeleteSync(g_lastFrame);
-    g_lastFrame = nullptr;
-    return false;
-}
-
 void keepViewMatrix(const float m[16])
 {
     for (int i = 0; i < 16; ++i)
         g_view[i] = m[i];
 }
 
+// The current pose drawn again without advancing the walk: a resize clears
+// the drawing buffer, also when the walk has stopped.
+void redraw()
+{
+    g_renderer.drawFrame(g_session.level, g_session.cellsToDraw(g_aspect), g_session.pace.cellSpacing, g_view);
+}
+
 void frame()
 {
-    if (gpuStillBusy())
+    if (g_contextLost || frameFenceBusy())
         return;
-    g_renderer.drawFrame(g_session.level, g_session.cellsToDraw(kAspect), g_session.pace.cellSpacing, g_view);
-    g_lastFrame = glFenceSync(GL_SYNC_GPU_COMMANDS_COMPLETE, 0);
+    g_renderer.drawFrame(g_session.level, g_session.cellsToDraw(g_aspect), g_session.pace.cellSpacing, g_view);
+    fenceFrame();
     const WalkEvent event = g_session.frame();
     if (++g_frames == 1)
         pageFirstFrame();
@@ -126,8 +150,9 @@ WalkSession& pageSession()
 
 extern "C" {
 
-// Creates the WebGL 2 context on the canvas #maze and the renderer. Returns
-// null, or why the page cannot draw.
+// Takes the WebGL 2 context the page created on the canvas #maze at its start
+// (handed over as the module's preinitializedWebGLContext) and creates the
+// renderer. Returns null, or why the page cannot draw.
 EMSCRIPTEN_KEEPALIVE const char* web_init()
 {
     EmscriptenWebGLContextAttributes attributes;
@@ -137,6 +162,7 @@ EMSCRIPTEN_KEEPALIVE const char* web_init()
     attributes.alpha = false;
     attributes.depth = true;
     attributes.antialias = false;  // the desktop window has no multisampling
+    attributes.enableExtensionsByDefault = false;  // the renderer needs WebGL 2's core only
     EMSCRIPTEN_WEBGL_CONTEXT_HANDLE context = emscripten_webgl_create_context("#maze", &attributes);
     if (context <= 0) {
         g_text = "This browser cannot draw the maze: WebGL 2 is not available.";
@@ -144,53 +170,44 @@ EMSCRIPTEN_KEEPALIVE const char* web_init()
     }
     emscripten_webgl_make_context_current(context);
     setViewMatrixLoader(keepViewMatrix);
-    if (!g_renderer.init(&g_text))
-        return g_text.c_str();
+    g_renderer.init();
     g_renderer.setViewport(kCanvasSide, kCanvasSide);
     pageSetTitle(kAppName);
     return nullptr;
 }
 
-// How many textures the page fetches: slots 0 .. count - 1.
-EMSCRIPTEN_KEEPALIVE int web_texture_count()
-{
-    return kTextureCount;
-}
-
-// The file name of texture slot 0..6.
-EMSCRIPTEN_KEEPALIVE const char* web_texture_file(int slot)
-{
-    return slot >= 0 && slot < kTextureCount ? g_textureFiles[slot] : "";
-}
-
-// Loads a texture slot from the bytes fetched for its file, through the
-// desktop's own file reader: the bytes go into emscripten's in-memory file
-// system under the file's name first, so an empty file reads as one that
-// cannot be opened, exactly as on the desktop. A null `bytes` stands for a
-// file that could not be fetched. Returns null, or the loader's message.
+// Loads a texture slot from the bytes fetched for its file, with the
+// desktop's file reader's messages: an empty file reads as one that cannot
+// be opened. A null `bytes` stands for a file that could not be fetched.
+// Returns null, or the loader's message.
 EMSCRIPTEN_KEEPALIVE const char* web_load_texture(int slot, const unsigned char* bytes, int size)
 {
-    const char* name = web_texture_file(slot);
-    if (bytes) {
-        std::FILE* file = std::fopen(name, "wb");
-        if (file) {
-            std::fwrite(bytes, 1, size_t(size), file);
-            std::fclose(file);
-        }
-    }
-    RgbImage* image = readBitmapFile(name, &g_text);
-    std::remove(name);
+    if (slot < 0 || slot >= kTextureCount)
+        return "no such texture slot";
+    RgbImage* image = decodeBitmapFile(g_textureFiles[slot], bytes, size_t(size), &g_text);
     if (!image)
         return g_text.c_str();
     g_renderer.setTexture(slot, *image);
-    freeRgbImage(image);
+    std::free(g_images[slot].data);  // kept for a lost context's restore
+    g_images[slot] = *image;
+    std::free(image);
     return nullptr;
 }
 
-// The line the page shows when the maze file cannot be fetched.
-EMSCRIPTEN_KEEPALIVE const char* web_missing_maze_message()
+// Waits for the renderer's shaders, which compile while the maze and the
+// textures load. Returns null, or why the page cannot draw.
+EMSCRIPTEN_KEEPALIVE const char* web_renderer_ready()
 {
-    g_text = mazeMissingLine(kDefaultMazeFile);
+    g_ready = g_renderer.finishInit(&g_text);
+    return g_ready ? nullptr : g_text.c_str();
+}
+
+// The line the page shows for a maze file that cannot be read: the fetched
+// maze1.dat, or `name` ("" for maze1.dat) when the user's file is not a
+// regular file or reads as empty, as the desktop refuses it.
+EMSCRIPTEN_KEEPALIVE const char* web_missing_maze_message(const char* name)
+{
+    g_text = mazeMissingLine(name && *name ? name : kDefaultMazeFile);
     return g_text.c_str();
 }
 
@@ -239,6 +256,48 @@ EMSCRIPTEN_KEEPALIVE void web_key(int code)
         applyProjection();
 }
 
+// The drawing buffer's new size in pixels: the viewport and the projection
+// follow it, as the desktop's reshape does (a zero height keeps the last
+// projection). A stopped walk's picture is drawn again.
+EMSCRIPTEN_KEEPALIVE void web_resize(int width, int height)
+{
+    g_renderer.setViewport(width, height);
+    if (height <= 0)
+        return;
+    g_aspect = float(double(width) / double(height));
+    if (!g_ready || !g_started)
+        return;
+    applyProjection();
+    if (!g_running && !g_contextLost)
+        redraw();
+}
+
+// The browser took the WebGL context away: no frame is drawn and the walk
+// waits until web_context_restored.
+EMSCRIPTEN_KEEPALIVE void web_context_lost()
+{
+    g_contextLost = true;
+    forgetFrameFence();
+}
+
+// The browser gave the context back with none of its objects: the renderer
+// makes them again and the textures go up again. Returns null, or why the
+// page cannot draw.
+EMSCRIPTEN_KEEPALIVE const char* web_context_restored(int width, int height)
+{
+    g_renderer.release();
+    g_renderer.init();
+    for (int slot = 0; slot < kTextureCount; ++slot)
+        if (g_images[slot].data)
+            g_renderer.setTexture(slot, g_images[slot]);
+    g_ready = g_renderer.finishInit(&g_text);
+    if (!g_ready)
+        return g_text.c_str();
+    g_contextLost = false;
+    web_resize(width, height);
+    return nullptr;
+}
+
 // The walk as JSON, for the page's tests and benchmarks.
 EMSCRIPTEN_KEEPALIVE const char* web_state()
 {
@@ -246,9 +305,9 @@ EMSCRIPTEN_KEEPALIVE const char* web_state()
     char text[256];
     std::snprintf(text, sizeof text,
                   "{\"running\":%s,\"frames\":%u,\"movement\":%d,\"column\":%d,\"row\":%d,\"heading\":%d,"
-                  "\"fieldOfView\":%g}",
+                  "\"fieldOfView\":%g,\"aspect\":%g,\"glTableSlots\":%d}",
                   g_running ? "true" : "false", g_frames, w.movement, w.position.column, w.position.row, w.heading,
-                  double(g_session.viewVolume(kAspect).fovyDegrees));
+                  double(g_session.viewVolume(g_aspect).fovyDegrees), double(g_aspect), glTableSlots());
     g_text = text;
     return g_text.c_str();
 }

@@ -1,0 +1,213 @@
+// What the page's tests share: the built site (MAZE_WEB_SITE), mazetool and
+// desktop_pictures from the native build, a server per worker for folders
+// the tests lay out, and `walk`, a helper that opens one of them and reads
+// the walk back through the page's test hook (window.mazePage), its pixels,
+// its messages and its console.
+import {execFileSync} from 'node:child_process';
+import fs from 'node:fs';
+import os from 'node:os';
+import path from 'node:path';
+import {test as base, expect} from '@playwright/test';
+
+import {serve} from './static_server.mjs';
+
+export {expect};
+
+const env = (name) => {
+  const value = process.env[name];
+  if (!value)
+    throw new Error(`${name} is not set: see tests/web/playwright.config.mjs`);
+  return path.resolve(value);
+};
+export const site = env('MAZE_WEB_SITE');
+const kPageFiles = ['index.html', 'page.js', 'controls.js', 'view.js', 'page.css', 'maze.js', 'maze.wasm',
+                    'texture_files.js'];
+for (const f of kPageFiles)
+  if (!fs.existsSync(path.join(site, f)))
+    throw new Error(`${site} has no built page (${f}); build it first (scripts/test does, with the web-test preset)`);
+
+export const kTextureFiles = ['metal004.bmp', 'pipes6lights.bmp', 'pipeslights.bmp', 'pipeslightswires.bmp',
+                              'StoneWallImproved.bmp', 'RustyBricksGrate.bmp', 'SteelBoxFan.bmp'];
+// Plain test textures: the floor grey, each wall letter its own colour.
+export const kPlain = {floor: [128, 128, 128], r: [255, 0, 0], g: [0, 255, 0], b: [0, 0, 255],
+                       c: [0, 255, 255], m: [255, 0, 255], y: [255, 255, 0]};
+export const kIdle = 4;
+export const kCongratulations = 'You found the end.  Congratulations!!!!';
+// Facing a wall of each colour in turn: start facing r, then three left turns.
+export const kRoom = 'ggggg\nc*  r\nbbbbb\n';
+
+// An uncompressed 24-bit bitmap of one colour.
+export function plainBmp([r, g, b], side = 8) {
+  const pixels = Buffer.alloc(side * side * 3);
+  for (let i = 0; i < pixels.length; i += 3)
+    pixels.set([b, g, r], i);
+  const header = Buffer.alloc(54);
+  header.write('BM', 0, 'latin1');
+  header.writeUInt32LE(54 + pixels.length, 2);
+  header.writeUInt32LE(54, 10);
+  header.writeUInt32LE(40, 14);
+  header.writeInt32LE(side, 18);
+  header.writeInt32LE(side, 22);
+  header.writeUInt16LE(1, 26);
+  header.writeUInt16LE(24, 28);
+  header.writeUInt32LE(pixels.length, 34);
+  return Buffer.concat([header, pixels]);
+}
+
+export function plainTextures() {
+  const colours = ['floor', 'r', 'g', 'b', 'c', 'm', 'y'].map((k) => kPlain[k]);
+  return Object.fromEntries(kTextureFiles.map((f, i) => [f, plainBmp(colours[i])]));
+}
+
+export function shippedFiles() {
+  const files = Object.fromEntries(kTextureFiles.map((f) => [f, fs.readFileSync(path.join(site, f))]));
+  files['maze1.dat'] = fs.readFileSync(path.join(site, 'maze1.dat'));
+  return files;
+}
+
+export function mazetool(...args) {
+  return execFileSync(env('MAZE_MAZETOOL'), args, {encoding: 'utf8'});
+}
+
+export function desktopPictures(...args) {
+  execFileSync(env('MAZE_DESKTOP_PICTURES'), args, {stdio: ['ignore', 'ignore', 'inherit']});
+}
+
+export const near = (a, b, tolerance = 1) => a.every((x, i) => Math.abs(x - b[i]) <= tolerance);
+export const meanDifference = (a, b) => {
+  let sum = 0;
+  for (let i = 0; i < a.length; ++i)
+    sum += Math.abs(a[i] - b[i]);
+  return sum / a.length;
+};
+
+class Walk {
+  constructor(page, root, url) {
+    this.page = page;
+    this.root = root;
+    this.url = url;
+    this.console = [];
+    page.on('console', (m) => this.console.push([m.type(), m.text()]));
+    page.on('pageerror', (e) => this.console.push(['exception', e.message]));
+  }
+
+  // A folder served at URL/name/: the page, a maze1.dat and seven textures
+  // (plain ones unless given); names in `drop` left out. Returns the folder.
+  layOut(name, {maze = kRoom, files = null, drop = []} = {}) {
+    const folder = path.join(this.root, name);
+    fs.mkdirSync(folder);
+    for (const f of kPageFiles)
+      fs.symlinkSync(path.join(site, f), path.join(folder, f));
+    const all = {...(files || plainTextures())};
+    if (maze !== null && !all['maze1.dat'])
+      all['maze1.dat'] = maze;
+    for (const [f, data] of Object.entries(all))
+      if (!drop.includes(f))
+        fs.writeFileSync(path.join(folder, f), data);
+    return folder;
+  }
+
+  // A file of the test's own beside the folders.
+  file(name, data) {
+    const file = path.join(this.root, name);
+    fs.writeFileSync(file, data);
+    return file;
+  }
+
+  // Opens the folder's page and waits until it has drawn, or stopped with a message.
+  async open(name, fragment = '') {
+    this.console.length = 0;
+    await this.page.goto(`${this.url}${name}/${fragment}`);
+    await this.page.waitForFunction(() => {
+      const s = window.mazePage && window.mazePage.state();
+      return (s && s.frames > 1) || !document.getElementById('message').hidden
+          || document.getElementById('error').open;
+    });
+  }
+
+  state() {
+    return this.page.evaluate(() => window.mazePage.state());
+  }
+
+  mazeText() {
+    return this.page.evaluate(() => window.mazePage.mazeText());
+  }
+
+  until(predicate, arg) {
+    return this.page.waitForFunction(predicate, arg, {polling: 20});
+  }
+
+  idle() {
+    return this.until((idle) => {
+      const s = window.mazePage.state();
+      return s.movement === idle || !s.running;
+    }, kIdle);
+  }
+
+  // Types keys one at a time, each after the previous motion has ended.
+  async type(keys) {
+    for (const k of keys) {
+      await this.page.keyboard.press(k);
+      await this.idle();
+    }
+  }
+
+  async framesPass(count = 15) {
+    const {frames} = await this.state();
+    await this.until(([f, n]) => window.mazePage.state().frames >= f + n, [frames, count]);
+  }
+
+  message() {
+    return this.page.evaluate(() => (document.getElementById('message').hidden ? null
+      : document.getElementById('message-text').textContent));
+  }
+
+  // The view as PNG bytes, in CSS pixels: its box, rounded to whole pixels.
+  async shot() {
+    const box = await this.page.locator('#maze').boundingBox();
+    const x = Math.round(box.x), y = Math.round(box.y);
+    return this.page.screenshot({clip: {x, y, width: Math.round(box.x + box.width) - x,
+                                        height: Math.round(box.y + box.height) - y}, scale: 'css'});
+  }
+
+  // RGB bytes, top row first, of a PNG, decoded by the browser itself.
+  async rgb(png) {
+    const b64 = await this.page.evaluate(async (data) => {
+      const blob = await (await fetch(`data:image/png;base64,${data}`)).blob();
+      const image = await createImageBitmap(blob, {colorSpaceConversion: 'none', premultiplyAlpha: 'none'});
+      const context = new OffscreenCanvas(image.width, image.height).getContext('2d');
+      context.drawImage(image, 0, 0);
+      const rgba = context.getImageData(0, 0, image.width, image.height).data;
+      let text = '';
+      for (let i = 0; i < rgba.length; i += 4)
+        text += String.fromCharCode(rgba[i], rgba[i + 1], rgba[i + 2]);
+      return btoa(text);
+    }, png.toString('base64'));
+    return Buffer.from(b64, 'base64');
+  }
+
+  // The colour at the middle of the view.
+  async centre() {
+    const box = await this.page.locator('#maze').boundingBox();
+    const png = await this.page.screenshot({
+      clip: {x: Math.floor(box.x + box.width / 2), y: Math.floor(box.y + box.height / 2), width: 1, height: 1},
+      scale: 'css'});
+    return [...(await this.rgb(png))];
+  }
+}
+
+export const test = base.extend({
+  server: [async ({}, use) => {
+    const root = fs.mkdtempSync(path.join(os.tmpdir(), 'maze-web-test-'));
+    const server = await serve(root);
+    await use({root, url: server.url});
+    await server.close();
+    fs.rmSync(root, {recursive: true, force: true});
+  }, {scope: 'worker'}],
+
+  walk: async ({page, server}, use, testInfo) => {
+    const root = path.join(server.root, `t${testInfo.testId}`);
+    fs.mkdirSync(root);
+    await use(new Walk(page, root, `${server.url}t${testInfo.testId}/`));
+  },
+});
