@@ -55,7 +55,8 @@ struct WalkSession {
     // The perspective in force at this width / height: the field of view and
     // the program's clip planes.
     ViewVolume viewVolume(float aspect) const;
-    // The cells to draw this frame, in drawing order: those the view can reach.
+    // The cells to draw this frame, in drawing order: those the view can reach
+    // and nearer walls do not hide (visibleCells).
     const std::vector<point2>& cellsToDraw(float aspect);
 
     // Whether the walk has shown `cell` since the last restart: it was among

@@ -1,12 +1,15 @@
 #include <gtest/gtest.h>
 
 #include <GL/gl.h>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <unistd.h>
 #include <vector>
 
 #include "app/main2.h"
 #include "gl_context.h"
+#include "maze/maze_generator.h"
 #include "view/cell_culling.h"
 #include "render/display_lists.h"
 #include "render/maze_renderer.h"
@@ -56,37 +59,53 @@ const int kHeading[4][2] = {{0, -1}, {1, 0}, {0, 1}, {-1, 0}};
 
 struct Window {
     int width, height;
+    int index;  // which of the windows below
 };
 
 void PrintTo(const Window& w, std::ostream* os) { *os << w.width << "x" << w.height; }
 
-class CullingPictureTest : public testing::TestWithParam<Window> {};
+const Window kWindows[] = {{64, 64, 0}, {96, 40, 1}, {40, 90, 2}};
 
-// Every open cell of the shipped maze, each heading, each field of view, at
-// rest, half-way through a step and half-way through a turn: drawLevel's
-// frame is byte for byte the frame of the renderer that drew every cell.
-TEST_P(CullingPictureTest, TheShippedMazeLooksTheSameFromEveryPose)
+// A maze to sweep: its text, and which poses each window draws (every
+// `stride`-th, starting at the window's index, so that the windows share the
+// poses out between them).
+struct SweptMaze {
+    const char* name;
+    std::string text;
+    int stride;
+};
+
+struct Sweep {
+    size_t poses = 0;
+    size_t drawn = 0;     // cells drawnCells gives
+    size_t inVolume = 0;  // cellsInViewVolume's cells, summed over the poses
+    size_t visible = 0;   // visibleCells' cells, summed over the poses
+    int mismatches = 0;
+};
+
+// Plays `m` through the program's own start-up (the shipped textures from
+// the working directory) in `window`, then, at every open cell, each heading,
+// each field of view, at rest, half-way through a step (the eye on the edge
+// between two cells) and half-way through a turn, draws the frame with every
+// cell and again through drawLevel's culling and compares them byte for byte.
+Sweep sweepPoses(GlContext& gl, const Window& window, const SweptMaze& m)
 {
-    const Window window = GetParam();
-    GlContext gl(window.width, window.height);
-    ASSERT_TRUE(gl.ok()) << "no headless GL context";
-    const std::string textures = makeShippedTextureFolder();
-    ASSERT_EQ(chdir(textures.c_str()), 0);
+    TempFile file(m.text);
     g_level = maze();
-    g_fileName = MAZE_ASSETS_DIR "/maze1.dat";
+    g_fileName = file.path;
     testing::internal::CaptureStdout();
     viewInit();
     testing::internal::GetCapturedStdout();
     reshape(window.width, window.height);
 
+    Sweep sweep;
     int width, height;
     g_level.getSize(width, height);
-    std::vector<point2> drawn, visible;
-    drawnCells(g_level, &drawn);
-    size_t poses = 0, visibleTotal = 0;
-    int mismatches = 0;
+    std::vector<point2> cells;
+    drawnCells(g_level, &cells);
+    sweep.drawn = cells.size();
     const float spacing = float(g_cubeFactor);
-
+    size_t candidate = 0;
     for (int fov = 0; fov < 3; ++fov) {
         g_FrustPos = fov;
         setProjection(float(window.width) / float(window.height));
@@ -98,10 +117,12 @@ TEST_P(CullingPictureTest, TheShippedMazeLooksTheSameFromEveryPose)
                     const int dc = kHeading[heading][0], dr = kHeading[heading][1];
                     const bool canStep = isOpen(g_level.getElement(column + dc, row + dr));
                     for (int motion = 0; motion < 3; ++motion) {
-                        const Point3 eye(column * spacing, g_yHeight, row * spacing);
-                        g_camera.set(eye, Point3(eye.x + 10.0f * dc, eye.y, eye.z + 10.0f * dr), g_up);
                         if (motion == 1 && !canStep)
                             continue;
+                        if (candidate++ % size_t(m.stride) != size_t(window.index % m.stride))
+                            continue;
+                        const Point3 eye(column * spacing, g_yHeight, row * spacing);
+                        g_camera.set(eye, Point3(eye.x + 10.0f * dc, eye.y, eye.z + 10.0f * dr), g_up);
                         // The walker's own frames: 0.2 a frame along the view, 10 degrees a frame.
                         for (int frame = 0; frame < 5 && motion == 1; ++frame)
                             g_camera.slide(0.0f, 0.0f, -0.2f);
@@ -114,29 +135,143 @@ TEST_P(CullingPictureTest, TheShippedMazeLooksTheSameFromEveryPose)
                         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
                         drawLevel();
                         const std::vector<uint8_t> after = gl.readPixels();
-                        ASSERT_TRUE(glIsEnabled(GL_BLEND)) << "drawLevel leaves blending as it found it";
+                        if (!glIsEnabled(GL_BLEND)) {
+                            ADD_FAILURE() << "drawLevel leaves blending as it found it";
+                            return sweep;
+                        }
 
-                        ++poses;
-                        visibleCells(g_level, g_cubeFactor, g_camera, g_viewVolume, &visible);
-                        visibleTotal += visible.size();
-                        if (before != after && ++mismatches <= 5)
-                            ADD_FAILURE() << "cell " << column << " " << row << ", heading " << heading << ", view "
-                                          << FrustArray[fov] << ", motion " << motion << ": the frames differ";
+                        ++sweep.poses;
+                        cellsInViewVolume(g_level, g_cubeFactor, g_camera, g_viewVolume, &cells);
+                        sweep.inVolume += cells.size();
+                        visibleCells(g_level, g_cubeFactor, g_camera, g_viewVolume, &cells);
+                        sweep.visible += cells.size();
+                        if (before != after && ++sweep.mismatches <= 5)
+                            ADD_FAILURE() << m.name << ": cell " << column << " " << row << ", heading " << heading
+                                          << ", view " << FrustArray[fov] << ", motion " << motion
+                                          << ": the frames differ";
                     }
                 }
             }
         }
     }
-    EXPECT_EQ(mismatches, 0) << "of " << poses << " poses";
-    // The sweep is real, and the culling does more than the far plane alone.
-    EXPECT_GT(poses, 1000u);
-    EXPECT_LT(visibleTotal * 5, poses * drawn.size())
-        << "on average " << visibleTotal / poses << " of " << drawn.size() << " cells kept";
-    removeFolder(textures);
+    return sweep;
 }
 
-INSTANTIATE_TEST_SUITE_P(Windows, CullingPictureTest,
-                         testing::Values(Window{64, 64}, Window{96, 40}, Window{40, 90}),
+std::string readFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// Mazes made to catch an occlusion test that hides too much: walls that
+// touch only at their corners (diagonal lines and a checkerboard), single
+// pillars among bytes that block but draw nothing, long straight corridors
+// with doorways between them, and a room with doorways inside a ring.
+const SweptMaze kAdversarialMazes[] = {
+    {"corners",
+     "rrrrrrrrrrrrrrrrr\n"
+     "r*              r\n"
+     "r  g         b  r\n"
+     "r   g       b   r\n"
+     "r    g     b    r\n"
+     "r     g   b     r\n"
+     "r      g b      r\n"
+     "r       c       r\n"
+     "r      b g      r\n"
+     "r     b   g     r\n"
+     "r               r\n"
+     "r  m m m m m m  r\n"
+     "r   m m m m m   r\n"
+     "r  m m m m m m  r\n"
+     "r              xr\n"
+     "rrrrrrrrrrrrrrrrr\n",
+     3},
+    {"pillars",
+     "gggggggggggggggggg\n"
+     "g*               g\n"
+     "g                g\n"
+     "g  b    b    b   g\n"
+     "g                g\n"
+     "g      .    #    g\n"
+     "g   c            g\n"
+     "g        y   y   g\n"
+     "g                g\n"
+     "g  #  b      .  xg\n"
+     "gggggggggggggggggg\n",
+     3},
+    {"corridors",
+     "yyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyy\n"
+     "y*                             y\n"
+     "yyyyyyyyyyyyyyyyyyyyyyyyyyyyyy y\n"
+     "y                              y\n"
+     "y y y y y y y yyyyyyyyyyyyyyyyyy\n"
+     "y                             xy\n"
+     "yyyyyyyyyyyyyyyyyyyyyyyyyyyyyyyy\n",
+     3},
+    {"room",
+     "mmmmmmmmmmmmmmmmmm\n"
+     "m                m\n"
+     "m ccccccc cccccc m\n"
+     "m c*           c m\n"
+     "m c            c m\n"
+     "m c            c m\n"
+     "m c              m\n"
+     "m c            c m\n"
+     "m c           xc m\n"
+     "m cccccccccccccc m\n"
+     "m                m\n"
+     "mmmmmmmmmmmmmmmmmm\n",
+     3},
+};
+
+class CullingPictureTest : public testing::TestWithParam<Window> {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(gl.ok()) << "no headless GL context";
+        textures = makeShippedTextureFolder();
+        ASSERT_EQ(chdir(textures.c_str()), 0);
+    }
+    void TearDown() override { removeFolder(textures); }
+
+    GlContext gl{GetParam().width, GetParam().height};
+    std::string textures;
+};
+
+// Every pose of the shipped maze in every window: drawLevel's frame is byte
+// for byte the frame of the renderer that drew every cell.
+TEST_P(CullingPictureTest, TheShippedMazeLooksTheSameFromEveryPose)
+{
+    const Sweep s = sweepPoses(gl, GetParam(), {"maze1.dat", readFile(MAZE_ASSETS_DIR "/maze1.dat"), 1});
+    EXPECT_EQ(s.mismatches, 0) << "of " << s.poses << " poses";
+    // The sweep is real, and the culling does more than the far plane alone.
+    EXPECT_GT(s.poses, 1000u);
+    EXPECT_LT(s.visible * 5, s.poses * s.drawn) << "on average " << s.visible / s.poses << " of " << s.drawn << " cells kept";
+}
+
+// The largest maze the program reads, as `mazetool generate --width 32
+// --height 32 --seed 3` writes it: each window takes every sixth pose, so the
+// three cover half of them. The frames stay the same, and walls hide most of
+// what the view volume holds.
+TEST_P(CullingPictureTest, AFull32By32MazeLooksTheSameWithHiddenCellsLeftOut)
+{
+    const Sweep s = sweepPoses(gl, GetParam(), {"32x32", generateMaze(MazeRequest{32, 32, 3, 1}), 6});
+    EXPECT_EQ(s.mismatches, 0) << "of " << s.poses << " poses";
+    EXPECT_GT(s.poses, 1000u);
+    EXPECT_LT(s.visible * 5, s.poses * s.drawn) << "on average " << s.visible / s.poses << " of " << s.drawn << " cells kept";
+    EXPECT_LT(s.visible * 3, s.inVolume) << s.visible << " cells kept of " << s.inVolume << " in the view volume";
+}
+
+TEST_P(CullingPictureTest, AdversarialMazesLookTheSame)
+{
+    for (const SweptMaze& m : kAdversarialMazes) {
+        const Sweep s = sweepPoses(gl, GetParam(), m);
+        EXPECT_EQ(s.mismatches, 0) << m.name << ": of " << s.poses << " poses";
+        EXPECT_GT(s.poses, 100u) << m.name;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Windows, CullingPictureTest, testing::ValuesIn(kWindows),
                          [](const testing::TestParamInfo<Window>& info) {
                              return std::to_string(info.param.width) + "x" + std::to_string(info.param.height);
                          });
@@ -195,6 +330,56 @@ TEST(VisibleCellsTest, KeepsWhatTheViewVolumeReaches)
         EXPECT_LT(cells[i - 1].row * 100 + cells[i - 1].column, cells[i].row * 100 + cells[i].column);
     visibleCells(level, 2, camera, ViewVolume{0, 1, 0.2f, 10}, &cells);
     EXPECT_EQ(cells.size(), 140u);
+}
+
+// Which cells walls hide on a 10 by 7 floor, seen from cell (2, 3) along +x
+// through 50 degrees: only what a wall covers from every direction, and not
+// through a gap where two walls touch at a corner.
+TEST(VisibleCellsTest, HidesOnlyWhatWallsCover)
+{
+    GlContext gl;  // the camera loads its matrix into GL
+    ASSERT_TRUE(gl.ok()) << "no headless GL context";
+    struct Wall {
+        int column, row;
+        char byte;
+    };
+    struct Case {
+        std::vector<Wall> walls;
+        point2 cell;
+        bool kept;
+        const char* why;
+    } cases[] = {
+        {{{4, 3, 'r'}}, {6, 3}, false, "a floor cell straight behind a wall"},
+        {{{4, 3, 'r'}}, {5, 3}, false, "the wall's own neighbour behind it"},
+        {{{4, 3, 'r'}}, {3, 3}, true, "the cell in front of the wall"},
+        {{{4, 3, 'r'}}, {6, 5}, true, "a cell beside the wall's shadow"},
+        {{{4, 3, '.'}}, {6, 3}, true, "behind a byte that blocks but draws nothing"},
+        {{{4, 2, 'g'}, {5, 3, 'b'}}, {7, 2}, true, "behind two walls that touch only at a corner, seen through it"},
+        {{{4, 2, 'g'}, {5, 3, 'b'}, {5, 2, 'c'}}, {7, 2}, false, "the same with the gap filled"},
+    };
+    Camera camera;
+    camera.set(Point3(4, 0.5f, 6), Point3(14, 0.5f, 6), Vector3(0, 1, 0));
+    std::vector<point2> cells;
+    for (const Case& c : cases) {
+        std::vector<std::string> rows(7, std::string(10, ' '));
+        for (const Wall& w : c.walls)
+            rows[w.row][w.column] = w.byte;
+        std::string text;
+        for (const std::string& row : rows)
+            text += row + "\n";
+        maze level;
+        level.read(text.data(), text.size());
+        visibleCells(level, 2, camera, ViewVolume{50, 1, 0.2f, 10}, &cells);
+        bool found = false;
+        for (size_t i = 0; i < cells.size(); ++i) {
+            found = found || (cells[i].column == c.cell.column && cells[i].row == c.cell.row);
+            if (i > 0) {
+                EXPECT_LT(cells[i - 1].row * 100 + cells[i - 1].column, cells[i].row * 100 + cells[i].column)
+                    << "drawing order";
+            }
+        }
+        EXPECT_EQ(found, c.kept) << c.why;
+    }
 }
 
 }  // namespace
