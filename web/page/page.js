@@ -7,6 +7,7 @@
 // and benchmark read the walk through (see state() below). Nothing of the
 // page depends on it.
 import {installControls} from './controls.js';
+import {installEditor} from './editor.js';
 import textureFiles from './texture_files.js';
 import {fitCanvas, installFullscreen} from './view.js';
 
@@ -286,6 +287,20 @@ async function startMazePage() {
   playable = true;
   resize(bufferWidth, bufferHeight);
   run();
+  installEditor({
+    call, withBytes,
+    openMazeBytes(bytes, label) {
+      notice(`Walking ${label}.`);
+      readMaze(bytes);
+      run();
+    },
+    copyText(text) {
+      navigator.clipboard.writeText(text).then(() => notice('Link copied.'), () => notice(`The link: ${text}`));
+    },
+    focusView: () => canvas.focus(),
+    host: byId('drop-zone'),
+    opener: byId('maze-controls'),
+  });
 }
 
 // The test-facing hook: the walk as the program sees it (position, heading,

@@ -9,29 +9,12 @@
 #include "maze/maze_link.h"
 #include "maze/maze_request.h"
 #include "maze/maze_search.h"
+#include "json_text.h"
 #include "page_session.h"
 
 namespace {
 
 std::string g_answer;  // the last string handed to JavaScript
-
-std::string jsonString(const std::string& text)
-{
-    std::string out = "\"";
-    for (unsigned char c : text) {
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += char(c);
-        } else if (c < 0x20 || c >= 0x7f) {
-            char escaped[8];
-            snprintf(escaped, sizeof escaped, "\\u%04x", c);
-            out += escaped;
-        } else {
-            out += char(c);
-        }
-    }
-    return out + "\"";
-}
 
 const char* answer(std::string text)
 {
