@@ -50,13 +50,15 @@ async function meanColour(url) {
   }
 }
 
-// Builds the editor into `host` (beside the view, in place of it on a
-// phone) and its "Edit maze" button into `opener`. Services:
+// Builds the editor after `view` (beside it on a wide screen, in its place
+// on a phone; their parent gets the class "editing" while it is open) and
+// its "Edit maze" button into `opener`. Services:
 //   call(name, returns, types, args), withBytes(bytes, fn): the module's;
 //   openMazeBytes(bytes, label): walks a maze file's bytes from its start;
 //   copyText(text): copies to the clipboard and tells the user;
 //   focusView(): gives the keyboard to the walk.
-export function installEditor({call, withBytes, openMazeBytes, copyText, focusView, host, opener}) {
+export function installEditor({call, withBytes, openMazeBytes, copyText, focusView, view, opener}) {
+  const host = view.parentElement;
   const kinds = JSON.parse(call('web_cell_kinds', 'string'));
   const kindOf = (byte) => kinds.kinds[kinds.ofByte[byte]];
   const json = (name, ...args) => JSON.parse(call(name, 'string', args.map(() => 'number'), args));
@@ -111,7 +113,7 @@ export function installEditor({call, withBytes, openMazeBytes, copyText, focusVi
     element('div', {class: 'editor-actions'}, undoButton, redoButton,
             button('Walk this maze', walk), button('Download maze1.dat', download), button('Copy link', copyLink)),
     status, summary, findingList);
-  host.append(panel);
+  view.after(panel);
 
   // The kinds' colours: the core's first, then the textures' own.
   kinds.kinds.forEach((kind, k) => {
@@ -186,7 +188,8 @@ export function installEditor({call, withBytes, openMazeBytes, copyText, focusVi
   }
 
   function fitCells() {
-    const room = Math.min(panel.clientWidth || host.clientWidth || 360, 32 * kMaxCellPx) - 4;
+    const padding = parseFloat(getComputedStyle(panel).paddingLeft) || 0;
+    const room = Math.min((panel.clientWidth || host.clientWidth || 360) - 2 * padding, 32 * kMaxCellPx) - 2;
     const px = Math.max(kMinCellPx, Math.min(kMaxCellPx, Math.floor(room / Math.max(grid.width, 1))));
     gridNode.style.setProperty('--cell', `${px}px`);
   }

@@ -298,7 +298,7 @@ async function startMazePage() {
       navigator.clipboard.writeText(text).then(() => notice('Link copied.'), () => notice(`The link: ${text}`));
     },
     focusView: () => canvas.focus(),
-    host: byId('drop-zone'),
+    view: byId('stage'),
     opener: byId('maze-controls'),
   });
 }
