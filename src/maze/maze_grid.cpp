@@ -10,7 +10,8 @@ const char kUnwritable = '#';
 
 int clampSide(int side)
 {
-    return std::min(std::max(side, 1), maze::kMaxSize);
+    const int most = maze::kMaxSize;  // a copy: std::min takes references
+    return std::min(std::max(side, 1), most);
 }
 
 MazeGrid blankGrid(int width, int height, char fill)
