@@ -117,10 +117,11 @@ export function installEditor({call, withBytes, openMazeBytes, copyText, focusVi
 
   // The kinds' colours: the core's first, then the textures' own.
   kinds.kinds.forEach((kind, k) => {
-    if (kind.slot >= 0)
-      panel.style.setProperty(`--kind-${k}`, `rgb(${kind.colour.join(' ')})`);
-    if (kind.slot >= 0)
-      meanColour(textureFiles[kind.slot]).then((rgb) => rgb && panel.style.setProperty(`--kind-${k}`, `rgb(${rgb.join(' ')})`));
+    if (kind.slot < 0)
+      return;
+    const colour = (rgb) => panel.style.setProperty(`--kind-${k}`, `rgb(${rgb.join(' ')})`);
+    colour(kind.colour);
+    meanColour(textureFiles[kind.slot]).then((rgb) => rgb && colour(rgb));
   });
 
   const sideOf = (input) => Math.min(kMaxSide, Math.max(1, Math.round(Number(input.value)) || 1));
@@ -134,6 +135,7 @@ export function installEditor({call, withBytes, openMazeBytes, copyText, focusVi
     if (undo.length > kUndoDepth)
       undo.shift();
     redo.length = 0;
+    status.textContent = '';
     setGrid(next);
   }
 
@@ -205,6 +207,7 @@ export function installEditor({call, withBytes, openMazeBytes, copyText, focusVi
       cell.textContent = kind.name === 'start' ? kStartMark : kind.name === 'exit' ? kExitMark : '';
       cell.tabIndex = i === here ? 0 : -1;
       cell.classList.toggle('cursor', i === here);
+      cell.setAttribute('aria-selected', String(i === here));
     });
     widthInput.value = grid.width;
     heightInput.value = grid.height;
