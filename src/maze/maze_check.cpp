@@ -54,6 +54,7 @@ void checkMaze(const maze& m, const MazeLayout& layout, CheckReport& report)
     else if (!reachable)
         out.push_back("no exit reachable from the start");
     report.playable = stars > 0 && reachable;
+    report.blocking = report.playable ? 0 : int(out.size());
 
     for (size_t i = 0; i < layout.lineLengths.size(); ++i) {
         int line = int(i) + 1;
