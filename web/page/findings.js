@@ -30,6 +30,6 @@ export function showFindings(box, report) {
   }
   const title = document.createElement('p');
   title.className = 'title';
-  title.textContent = `This maze cannot be won: ${report.summary}.`;
+  title.textContent = report.summary;
   box.append(title, list);
 }

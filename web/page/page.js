@@ -515,11 +515,13 @@ async function startMazePage() {
 
 // The test-facing hook: the walk as the program sees it (position, heading,
 // motion, frames drawn, field of view, the projection's aspect, the GL
-// tables' size), the maze's bytes, and when the first frame was drawn.
+// tables' size), the maze's bytes, its map and link, and when the first
+// frame was drawn.
 window.mazePage = Object.freeze({
   state: () => (wasm ? JSON.parse(call('web_state', 'string')) : null),
   mazeText: () => (wasm ? call('web_maze_text', 'string') : null),
   map: () => (wasm ? JSON.parse(call('web_map', 'string')) : null),
+  link: () => ({...walkLink}),
   get firstFrameMs() {
     return callbacks.firstFrameMs;
   },
