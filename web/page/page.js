@@ -391,15 +391,14 @@ function installMazeControls() {
     if (playable && readAddressMaze())
       run();
   });
-  // Any other key or control stops a way being shown.
+  // Any key or control stops a way being shown; `m` shows or hides the map.
   document.addEventListener('keydown', (event) => {
+    stopWay();
     if ((event.key === 'm' || event.key === 'M') && !event.ctrlKey && !event.metaKey && !event.altKey &&
         !(event.target.closest && event.target.closest('dialog, input, select, textarea'))) {
       event.preventDefault();  // the map's key, not the walk's
       toggleMap();
-      return;
     }
-    stopWay();
   }, true);
   document.addEventListener('pointerdown', (event) => {
     if (!(event.target.closest && event.target.closest('#show-way')))
