@@ -59,6 +59,7 @@ void checkMaze(const maze& m, const MazeLayout& layout, CheckReport& report)
     else if (!reachable)
         add("no exit reachable from the start", start.column, start.row);
     report.playable = stars > 0 && reachable;
+    report.blocking = report.playable ? 0 : int(report.findings.size());
 
     // Each row takes 32 bytes and drops the 33rd, so a line of L bytes
     // fills L / 33 + 1 rows; a long line points at the row it wraps into.

@@ -19,6 +19,9 @@ struct CheckReport {
     std::vector<std::string> findings;
     std::vector<FindingPlace> places;  // one per finding, in the same order
     bool playable = false;  // a "*" exists and an exit can be reached from it
+    // The first `blocking` findings are why the maze cannot be played (no
+    // start, no exit, no exit reachable); 0 when it is playable.
+    int blocking = 0;
 };
 
 // Checks a maze read by the program's own reader, with the layout that

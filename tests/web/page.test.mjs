@@ -152,7 +152,7 @@ test('the random button writes a link to its maze', async ({page, walk}) => {
   walk.layOut('button');
   await walk.open('button');
   await page.getByRole('button', {name: 'Random maze'}).click();
-  await expect(page).toHaveURL(/#seed=[0-9]+&width=32&height=32$/);
+  await expect(page).toHaveURL(/#seed=[0-9]+&width=32&height=32&exits=1$/);
   await walk.until(() => window.mazePage.mazeText().length === 33 * 32);
   const seed = new URL(page.url()).hash.match(/seed=([0-9]+)/)[1];
   expect(await walk.mazeText()).toBe(mazetool('generate', '--seed', seed));

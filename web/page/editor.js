@@ -32,32 +32,18 @@ function element(tag, attributes = {}, ...children) {
 const copyGrid = (g) => ({width: g.width, height: g.height, cells: Uint8Array.from(g.cells)});
 const sameGrid = (a, b) => a.width === b.width && a.height === b.height && a.cells.every((c, i) => c === b.cells[i]);
 
-// The wall textures' mean colour, for cells too small to show a texture;
-// null when the bitmap cannot be decoded (the core's colour stays).
-async function meanColour(url) {
-  try {
-    const image = await createImageBitmap(await (await fetch(url)).blob(), {resizeWidth: 8, resizeHeight: 8});
-    const context = new OffscreenCanvas(8, 8).getContext('2d');
-    context.drawImage(image, 0, 0);
-    const rgba = context.getImageData(0, 0, 8, 8).data;
-    const sum = [0, 0, 0];
-    for (let i = 0; i < rgba.length; i += 4)
-      for (let k = 0; k < 3; ++k)
-        sum[k] += rgba[i + k];
-    return sum.map((s) => Math.round(s / 64));
-  } catch (e) {
-    return null;
-  }
-}
-
 // Builds the editor after `view` (beside it on a wide screen, in its place
 // on a phone; their parent gets the class "editing" while it is open) and
 // its "Edit maze" button into `opener`. Services:
 //   call(name, returns, types, args), withBytes(bytes, fn): the module's;
 //   openMazeBytes(bytes, label): walks a maze file's bytes from its start;
-//   copyText(text): copies to the clipboard and tells the user;
-//   focusView(): gives the keyboard to the walk.
-export function installEditor({call, withBytes, openMazeBytes, copyText, focusView, view, opener}) {
+//   copyText(text): resolves to whether the clipboard took it;
+//   pageLink(fragment): the page's address with that fragment;
+//   showFindings(box, report, {pick, open}): lists the check's findings;
+//   focusView(): gives the keyboard to the walk;
+//   colours: the textures' mean colours ("#rrggbb"), by texture slot.
+export function installEditor({call, withBytes, openMazeBytes, copyText, pageLink, showFindings, focusView, colours,
+                               view, opener}) {
   const host = view.parentElement;
   const kinds = JSON.parse(call('web_cell_kinds', 'string'));
   const kindOf = (byte) => kinds.kinds[kinds.ofByte[byte]];
@@ -87,9 +73,11 @@ export function installEditor({call, withBytes, openMazeBytes, copyText, focusVi
   };
   const undoButton = button('Undo', () => step(undo, redo), {'aria-keyshortcuts': 'Control+Z'});
   const redoButton = button('Redo', () => step(redo, undo), {'aria-keyshortcuts': 'Control+Y'});
-  const summary = element('p', {class: 'summary', 'aria-live': 'polite'});
-  const findingList = element('ul', {class: 'findings'});
+  const findings = element('section', {class: 'editor-findings', 'aria-label': 'Findings of the edited maze',
+                                       'aria-live': 'polite'});
   const status = element('p', {class: 'editor-status', role: 'status'});
+  const linkField = element('input', {type: 'text', readonly: '', class: 'editor-link', 'aria-label': 'The edited maze\'s link'});
+  linkField.hidden = true;
 
   for (const kind of kinds.kinds) {
     const radio = element('input', {type: 'radio', name: 'paint', value: String(kind.byte)});
@@ -112,16 +100,13 @@ export function installEditor({call, withBytes, openMazeBytes, copyText, focusVi
     gridNode, palette,
     element('div', {class: 'editor-actions'}, undoButton, redoButton,
             button('Walk this maze', walk), button('Download maze1.dat', download), button('Copy link', copyLink)),
-    status, summary, findingList);
+    status, linkField, findings);
   view.after(panel);
 
-  // The kinds' colours: the core's first, then the textures' own.
+  // Each kind in its texture's mean colour, as the map draws it.
   kinds.kinds.forEach((kind, k) => {
-    if (kind.slot < 0)
-      return;
-    const colour = (rgb) => panel.style.setProperty(`--kind-${k}`, `rgb(${rgb.join(' ')})`);
-    colour(kind.colour);
-    meanColour(textureFiles[kind.slot]).then((rgb) => rgb && colour(rgb));
+    if (kind.slot >= 0 && colours[kind.slot])
+      panel.style.setProperty(`--kind-${k}`, colours[kind.slot]);
   });
 
   const sideOf = (input) => Math.min(kMaxSide, Math.max(1, Math.round(Number(input.value)) || 1));
@@ -219,17 +204,13 @@ export function installEditor({call, withBytes, openMazeBytes, copyText, focusVi
   // The findings of the file the grid was read from, which say why it
   // shows as it does, until it is edited; then those of the file it writes.
   function renderFindings() {
-    const bytes = grid.source || fileBytes();
-    const report = withBytes(bytes, (p, n) => json('web_check_bytes', p, n));
-    summary.textContent = report.summary;
-    summary.classList.toggle('unplayable', !report.playable);
-    findingList.replaceChildren(...report.findings.map((f) => {
-      const inGrid = f.column >= 0 && f.row >= 0 && f.column < grid.width && f.row < grid.height;
-      if (!inGrid)
-        return element('li', {text: f.text});
-      const select = button(f.text, () => moveCursor(f.column, f.row), {class: 'finding'});
-      return element('li', {}, select);
-    }));
+    const report = withBytes(grid.source || fileBytes(), (p, n) => json('web_check_bytes', p, n));
+    const pick = (i) => {
+      const [column, row] = report.places[i];
+      const inGrid = column >= 0 && row >= 0 && column < grid.width && row < grid.height;
+      return inGrid ? () => moveCursor(column, row) : null;
+    };
+    showFindings(findings, report, {pick, open: true});
   }
 
   function moveCursor(column, row) {
@@ -363,12 +344,23 @@ export function installEditor({call, withBytes, openMazeBytes, copyText, focusVi
     status.textContent = 'Saved as maze1.dat.';
   }
 
-  function copyLink() {
+  // Where the browser refuses the clipboard, the link shows to copy by hand.
+  async function copyLink() {
     const link = withBytes(fileBytes(), (p, n) => json('web_link_of_bytes', p, n));
-    if (link.error)
+    linkField.hidden = true;
+    if (link.error) {
       status.textContent = link.error;
-    else
-      copyText(`${location.origin}${location.pathname}${location.search}#${link.fragment}`);
+      return;
+    }
+    const text = pageLink(link.fragment);
+    if (await copyText(text)) {
+      status.textContent = 'The link to the edited maze is copied.';
+      return;
+    }
+    linkField.value = text;
+    linkField.hidden = false;
+    linkField.select();
+    status.textContent = 'Copy the link to the edited maze from the field below.';
   }
 
   function show(on) {

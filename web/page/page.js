@@ -1,34 +1,65 @@
 // The page around the maze: starts the program, fetches the maze and the
 // textures from its own folder and hands them over, forwards every way of
-// walking (controls.js), keeps the view's size (view.js), and shows what the
-// walk reports: an exit found, the maze closed, a loading error, a lost view.
+// walking (controls.js), keeps the view's size (view.js), opens the mazes
+// that links carry and keeps the address on the maze being walked
+// (links.js), lists the maze's findings (findings.js), shows the map
+// (map.js) and the way, and shows what the walk reports: an exit found with
+// the walk's figures, the maze closed, a loading error, a lost view.
 //
 // One thing is global on purpose: window.mazePage, the hook the page's tests
 // and benchmark read the walk through (see state() below). Nothing of the
 // page depends on it.
 import {installControls} from './controls.js';
 import {installEditor} from './editor.js';
+import {showFindings} from './findings.js';
+import {copyText, isMazeFragment, isRandomFragment, pageLink, randomFragment, randomSeed,
+        randomSettings, showInAddress} from './links.js';
+import {describeMap, drawMap} from './map.js';
 import textureFiles from './texture_files.js';
 import {fitCanvas, installFullscreen} from './view.js';
 
 const kMaxMazeBytes = 64 * 1024;  // far above the 32 lines of 32 bytes a maze file holds
 const kNoWebGL2 = 'This browser cannot draw the maze: WebGL 2 is not available.';
 const kNoProgram = 'The maze cannot start: its program (maze.js, maze.wasm) did not load.';
+const kIdleMovement = 4;  // the walker's state between motions
 const byId = (id) => document.getElementById(id);
 const canvas = byId('maze');
 
 let wasm = null;       // the emscripten module, once it has started
 let playable = false;  // the maze and every texture are loaded
 let bufferWidth = canvas.width, bufferHeight = canvas.height;
+let shippedMaze = null;  // maze1.dat's bytes, played when a link is refused
+// The link of the maze being walked: {fragment} (without "#"), or {error}
+// saying why it has none.
+let walkLink = {fragment: ''};
 
-function showOverlay(text, buttonLabel) {
+// The message over the view; `buttonLabel` names the button that starts the
+// maze again (none without it), and `results` adds the walk's figures and
+// the buttons that go on from a found exit.
+function showOverlay(text, buttonLabel, results = null) {
   byId('message-text').textContent = text;
   const again = byId('again');
   again.hidden = !buttonLabel;
   again.textContent = buttonLabel || '';
+  byId('results').hidden = !results;
+  byId('result-note').hidden = !(results && results.wayShown);
+  byId('again-random').hidden = byId('again-link').hidden = !results;
+  if (results) {
+    byId('result-keys').textContent = String(results.keys);
+    byId('result-time').textContent = formatTime(results.ms);
+    byId('result-shortest').textContent = results.shortest < 0 ? 'none' : `${results.shortest} key presses`;
+    byId('result-note').textContent = 'The way was shown on this walk.';
+  }
   byId('message').hidden = false;
   if (buttonLabel)
     again.focus();
+}
+
+// "1:05.3" from milliseconds.
+function formatTime(ms) {
+  const tenths = Math.round(ms / 100);
+  const minutes = Math.floor(tenths / 600), seconds = (tenths % 600) / 10;
+  return `${minutes}:${seconds < 10 ? '0' : ''}${seconds.toFixed(1)}`;
 }
 
 function hideOverlay() {
@@ -49,8 +80,14 @@ function notice(text) {
 // What the program calls back (through the module's `page`).
 const callbacks = {
   firstFrameMs: null,
-  exitFound: (text) => showOverlay(text, 'Play again'),
-  closed: () => showOverlay('The maze was closed.', 'Start again'),
+  exitFound(text) {
+    wayStopped();
+    showOverlay(text, 'Play again', JSON.parse(call('web_results', 'string')));
+  },
+  closed() {
+    wayStopped();
+    showOverlay('The maze was closed.', 'Start again');
+  },
   firstFrame() {
     this.firstFrameMs = performance.now();
   },
@@ -83,19 +120,196 @@ function readMaze(bytes) {
   withBytes(bytes, (p, n) => call('web_read_maze', null, ['number', 'number'], [p, n]));
 }
 
-// The fragment's random maze, read; false (with the reason shown) when the fragment is refused.
-function readRandomMaze(fragment) {
-  const refused = call('web_read_random', 'string', ['string'], [fragment]);
-  if (refused)
-    notice(refused);
-  return !refused;
+// After a maze has been read: its findings listed, the map drawn afresh, and
+// the walk started from its start.
+function run() {
+  showFindings(byId('findings'), JSON.parse(call('web_findings', 'string')));
+  hideOverlay();
+  wayStopped();
+  call('web_run');
+  refreshMap();
 }
 
-const isRandomFragment = (hash) => /(^#|&)seed=/.test(hash);
+// Opens maze file bytes (a file, a dropped file, an edited maze) with the
+// program's loader and walks them; the address carries the maze's link, or
+// none when the file is too large for one, which the notice says.
+function openMazeBytes(bytes, label) {
+  readMaze(bytes);
+  walkLink = JSON.parse(call('web_maze_link', 'string'));
+  showInAddress(walkLink.fragment || '');
+  notice(walkLink.error ? `Walking ${label}. ${walkLink.error}` : `Walking ${label}.`);
+  run();
+}
 
-function run() {
-  hideOverlay();
-  call('web_run');
+// Reads the maze a "#maze=" or "#seed=" fragment carries, and puts a random
+// maze's settings in the controls. Returns null, or why the fragment is
+// refused (nothing is read then).
+function readFragment(fragment) {
+  const refused = call('web_read_link', 'string', ['string'], [fragment]);
+  if (refused)
+    return refused;
+  if (isRandomFragment(fragment)) {
+    const settings = randomSettings(fragment);
+    for (const name of ['width', 'height', 'exits'])
+      byId(`random-${name}`).value = settings[name];
+  }
+  walkLink = {fragment};
+  return null;
+}
+
+// Reads the maze the address asks for: a link's maze, or maze1.dat for none
+// or for a link that is refused (the notice says why). False when there is
+// no maze to read: maze1.dat could not be fetched.
+function readAddressMaze() {
+  const fragment = location.hash.slice(1);
+  const refused = isMazeFragment(fragment) || isRandomFragment(fragment) ? readFragment(fragment) : '';
+  if (refused === null) {
+    notice('');
+    return true;
+  }
+  notice(refused ? `${refused} Walking maze1.dat instead.` : '');
+  if (!shippedMaze)
+    return false;
+  readMaze(shippedMaze);
+  walkLink = JSON.parse(call('web_maze_link', 'string'));
+  showInAddress('');
+  return true;
+}
+
+// A new random maze with the settings' sizes and a new seed; a setting the
+// program refuses is said, and the walk goes on.
+function openRandomMaze() {
+  const fragment = randomFragment({seed: randomSeed(), width: byId('random-width').value.trim(),
+                                   height: byId('random-height').value.trim(),
+                                   exits: byId('random-exits').value.trim()});
+  const refused = readFragment(fragment);
+  notice(refused || '');
+  if (refused)
+    return;
+  showInAddress(fragment);
+  run();
+}
+
+// Copies the link of the maze being walked, or says why it has none; where
+// the browser refuses the clipboard, the link is shown to copy by hand.
+async function copyLink() {
+  const field = byId('link-text');
+  if (walkLink.error) {
+    field.hidden = true;
+    notice(walkLink.error);
+    return;
+  }
+  const link = pageLink(walkLink.fragment);
+  if (await copyText(link)) {
+    field.hidden = true;
+    notice('The link to this maze is copied.');
+    return;
+  }
+  field.value = link;
+  field.hidden = false;
+  field.select();
+  notice('Copy the link to this maze from the field below.');
+}
+
+// "Show the way": the walker walks itself to the nearest exit, one motion
+// at a time; any key or control stops it (web_key stops it too).
+let showingWay = false;
+
+function wayStopped() {
+  showingWay = false;
+  byId('show-way').setAttribute('aria-pressed', 'false');
+}
+
+function stopWay() {
+  if (!showingWay)
+    return;
+  call('web_stop_way');
+  wayStopped();
+  notice('The way is no longer shown.');
+}
+
+// Resolves once the walker stands still (or the walk has stopped).
+function walkerIdle() {
+  return new Promise((resolve) => {
+    const poll = () => {
+      const s = JSON.parse(call('web_state', 'string'));
+      if (s.movement === kIdleMovement || !s.running)
+        resolve(s.running);
+      else
+        requestAnimationFrame(poll);
+    };
+    poll();
+  });
+}
+
+async function showWay() {
+  if (!playable)
+    return;
+  if (showingWay) {
+    stopWay();
+    return;
+  }
+  showingWay = true;
+  byId('show-way').setAttribute('aria-pressed', 'true');
+  const keys = (await walkerIdle()) && showingWay ? call('web_show_way', 'number') : -1;
+  if (!showingWay)
+    return;
+  if (keys < 0) {
+    wayStopped();
+    notice('No exit can be reached from here.');
+    return;
+  }
+  notice(`Showing the way: ${keys} key press${keys === 1 ? '' : 'es'} to the exit. Any key stops it.`);
+  const watch = () => {
+    if (!showingWay)
+      return;
+    if (call('web_showing_way', 'number'))
+      requestAnimationFrame(watch);
+    else
+      wayStopped();
+  };
+  requestAnimationFrame(watch);
+}
+
+// The map of what the walk has shown, redrawn while it is shown.
+let mapShown = false, mapText = '', mapColours = [];
+
+// How tall the map may be: beside the view on a wide screen, up to 300 CSS
+// pixels; under it on a narrow one, what leaves the walking pad in sight.
+function mapRoomHeight() {
+  if (!matchMedia('(max-width: 959px)').matches)
+    return 300;
+  const stageBottom = byId('stage').getBoundingClientRect().bottom + scrollY;
+  return Math.max(120, Math.min(300, innerHeight - stageBottom - byId('pad').offsetHeight - 24));
+}
+
+function refreshMap() {
+  if (!mapShown || !wasm || !playable)
+    return;
+  const text = call('web_map', 'string');
+  const panel = byId('map-panel');
+  if (text === mapText && panel.dataset.width === String(panel.clientWidth))
+    return;
+  mapText = text;
+  panel.dataset.width = String(panel.clientWidth);
+  const map = JSON.parse(text);
+  const mapCanvas = byId('map');
+  drawMap(mapCanvas, map, mapColours, {width: panel.clientWidth, height: mapRoomHeight()});
+  mapCanvas.setAttribute('aria-label', describeMap(map));
+}
+
+function toggleMap() {
+  mapShown = !mapShown;
+  byId('map-panel').hidden = !mapShown;
+  byId('map-button').setAttribute('aria-pressed', String(mapShown));
+  mapText = '';
+  const tick = () => {
+    if (!mapShown)
+      return;
+    refreshMap();
+    setTimeout(() => requestAnimationFrame(tick), 100);
+  };
+  tick();
 }
 
 function press(code) {
@@ -137,10 +351,7 @@ async function openMazeFile(file, isFolder) {
   }
   if (bytes.length === 0)
     return refuse();
-  notice(`Walking "${file.name}".`);
-  history.replaceState(null, '', location.pathname + location.search);  // no longer the link's random maze
-  readMaze(bytes);
-  run();
+  openMazeBytes(bytes, `"${file.name}"`);
 }
 
 function onDrop(event) {
@@ -151,11 +362,6 @@ function onDrop(event) {
   const file = event.dataTransfer.files[0];
   if (file)
     openMazeFile(file, entry ? entry.isDirectory : false);
-}
-
-function randomSeed() {
-  const words = crypto.getRandomValues(new Uint32Array(2));
-  return ((BigInt(words[0]) << 32n) | BigInt(words[1])).toString();
 }
 
 function installMazeControls() {
@@ -170,15 +376,37 @@ function installMazeControls() {
       openMazeFile(file, false);
     canvas.focus();
   });
-  byId('random').addEventListener('click', () => {
-    location.hash = `seed=${randomSeed()}&width=32&height=32`;
+  byId('random-settings').addEventListener('submit', (event) => {
+    event.preventDefault();
+    openRandomMaze();
   });
+  byId('again-random').addEventListener('click', () => {
+    openRandomMaze();
+    canvas.focus();
+  });
+  byId('copy-link').addEventListener('click', copyLink);
+  byId('again-link').addEventListener('click', copyLink);
+  byId('show-way').addEventListener('click', showWay);
+  byId('map-button').addEventListener('click', toggleMap);
   window.addEventListener('hashchange', () => {
-    if (playable && isRandomFragment(location.hash) && readRandomMaze(location.hash)) {
-      notice('');
+    if (playable && readAddressMaze())
       run();
-    }
   });
+  // Any key or control stops a way being shown; `m` shows or hides the map.
+  document.addEventListener('keydown', (event) => {
+    if (event.target.closest && event.target.closest('[data-own-keys]'))
+      return;  // the maze editor's keys
+    stopWay();
+    if ((event.key === 'm' || event.key === 'M') && !event.ctrlKey && !event.metaKey && !event.altKey &&
+        !(event.target.closest && event.target.closest('dialog, input, select, textarea'))) {
+      event.preventDefault();  // the map's key, not the walk's
+      toggleMap();
+    }
+  }, true);
+  document.addEventListener('pointerdown', (event) => {
+    if (!(event.target.closest && event.target.closest('#show-way')))
+      stopWay();
+  }, true);
   document.addEventListener('dragover', (event) => {
     event.preventDefault();
     byId('drop-zone').classList.add('dropping');
@@ -231,7 +459,7 @@ function startProgram(moduleArguments) {
 // blocks this thread while the others go on.
 async function startMazePage() {
   canvas.focus();
-  const mazeFetch = isRandomFragment(location.hash) ? null : fetchBytes('maze1.dat');
+  const mazeFetch = fetchBytes('maze1.dat');
   const textureFetches = textureFiles.map(fetchBytes);
   const moduleArguments = {canvas, page: callbacks};
   const moduleStart = startProgram(moduleArguments);
@@ -258,17 +486,14 @@ async function startMazePage() {
   }
   resize(bufferWidth, bufferHeight);
 
-  // The maze first, then the textures, as the desktop program loads them.
-  const fromLink = mazeFetch === null && readRandomMaze(location.hash);
-  if (!fromLink) {
-    const bytes = await (mazeFetch || fetchBytes('maze1.dat'));
-    if (!bytes) {
-      const line = call('web_missing_maze_message', 'string', ['string'], ['']);
-      console.log(line);
-      showOverlay(line, null);
-      return;
-    }
-    readMaze(bytes);
+  // The maze first, then the textures, as the desktop program loads them:
+  // a link's maze, or maze1.dat.
+  shippedMaze = await mazeFetch;
+  if (!readAddressMaze()) {
+    const line = call('web_missing_maze_message', 'string', ['string'], ['']);
+    console.log(line);
+    showOverlay(line, null);
+    return;
   }
   for (let slot = 0; slot < textureFetches.length; ++slot) {
     const bytes = await textureFetches[slot];
@@ -285,30 +510,22 @@ async function startMazePage() {
     return;
   }
   playable = true;
+  mapColours = JSON.parse(call('web_texture_colours', 'string'));
   resize(bufferWidth, bufferHeight);
   run();
-  installEditor({
-    call, withBytes,
-    openMazeBytes(bytes, label) {
-      notice(`Walking ${label}.`);
-      readMaze(bytes);
-      run();
-    },
-    copyText(text) {
-      navigator.clipboard.writeText(text).then(() => notice('Link copied.'), () => notice(`The link: ${text}`));
-    },
-    focusView: () => canvas.focus(),
-    view: byId('stage'),
-    opener: byId('maze-controls'),
-  });
+  installEditor({call, withBytes, openMazeBytes, copyText, pageLink, showFindings, focusView: () => canvas.focus(),
+                 colours: mapColours, view: byId('stage'), opener: byId('maze-controls')});
 }
 
 // The test-facing hook: the walk as the program sees it (position, heading,
 // motion, frames drawn, field of view, the projection's aspect, the GL
-// tables' size), the maze's bytes, and when the first frame was drawn.
+// tables' size), the maze's bytes, its map and link, and when the first
+// frame was drawn.
 window.mazePage = Object.freeze({
   state: () => (wasm ? JSON.parse(call('web_state', 'string')) : null),
   mazeText: () => (wasm ? call('web_maze_text', 'string') : null),
+  map: () => (wasm ? JSON.parse(call('web_map', 'string')) : null),
+  link: () => ({...walkLink}),
   get firstFrameMs() {
     return callbacks.firstFrameMs;
   },

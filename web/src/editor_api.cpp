@@ -6,9 +6,9 @@
 
 #include <string>
 
+#include "check_json.h"
 #include "json_text.h"
 #include "maze/cell_kind.h"
-#include "maze/maze_check.h"
 #include "maze/maze_grid.h"
 #include "maze/maze_link.h"
 #include "page_session.h"
@@ -52,22 +52,20 @@ MazeGrid gridAt(const char* cells, int width, int height)
 
 extern "C" {
 
-// The ten kinds in the palette's order, with the texture slot and colour the
-// view draws each in (slot -1 and no colour for an invisible wall), and the
-// kind of every byte: {"kinds": [{"name", "byte", "slot", "colour": [r, g, b]
-// from 0 to 255}, ...], "ofByte": [kind index for bytes 0 to 255]}.
+// The ten kinds in the palette's order, with the texture slot the view
+// draws each in (0 the floor, 1 to 6 the walls, -1 for an invisible wall),
+// and the kind of every byte: {"kinds": [{"name", "byte", "slot"}, ...],
+// "ofByte": [kind index for bytes 0 to 255]}.
 EMSCRIPTEN_KEEPALIVE const char* web_cell_kinds()
 {
     std::string json = "{\"kinds\":[";
     for (int k = 0; k < kCellKindCount; ++k) {
         const char byte = cellKindByte(CellKind(k));
-        CellLook look{false, -1, 0, 0, 0};
+        CellLook look;
         const bool drawn = cellLook(byte, look);
         json += std::string(k ? "," : "") + "{\"name\":" + jsonString(cellKindName(CellKind(k))) +
                 ",\"byte\":" + std::to_string(static_cast<unsigned char>(byte)) +
-                ",\"slot\":" + std::to_string(drawn ? look.textureSlot : -1) + ",\"colour\":[" +
-                std::to_string(int(look.r * 255)) + "," + std::to_string(int(look.g * 255)) + "," +
-                std::to_string(int(look.b * 255)) + "]}";
+                ",\"slot\":" + std::to_string(drawn ? look.textureSlot : -1) + "}";
     }
     json += "],\"ofByte\":[";
     for (int b = 0; b < 256; ++b)
@@ -109,23 +107,11 @@ EMSCRIPTEN_KEEPALIVE const char* web_grid_file(const char* cells, int width, int
     return answer("{\"bytes\":" + byteList(file.data(), file.size()) + "}");
 }
 
-// What `mazetool check` says of a maze file, each finding with the cell it
-// points at: {"playable", "summary", "findings": [{"text", "column", "row"}]},
-// column and row -1 for a finding about no cell.
+// What `mazetool check` says of a maze file, as web_findings does, with
+// "places": [[column, row] per finding: the cell it points at, -1 -1 for none].
 EMSCRIPTEN_KEEPALIVE const char* web_check_bytes(const char* bytes, int size)
 {
-    maze m;
-    MazeLayout layout;
-    m.read(bytes, size_t(size), &layout);
-    CheckReport report;
-    checkMaze(m, layout, report);
-    std::string json = std::string("{\"playable\":") + (report.playable ? "true" : "false") +
-                       ",\"summary\":" + jsonString(checkSummary(report)) + ",\"findings\":[";
-    for (size_t i = 0; i < report.findings.size(); ++i)
-        json += std::string(i ? "," : "") + "{\"text\":" + jsonString(report.findings[i]) +
-                ",\"column\":" + std::to_string(report.places[i].column) +
-                ",\"row\":" + std::to_string(report.places[i].row) + "}";
-    return answer(json + "]}");
+    return answer(checkJson(std::string(bytes, size_t(size)), true));
 }
 
 // {"fragment": "maze=..."} for a maze file's bytes, or {"error": why none}.

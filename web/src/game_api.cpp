@@ -1,5 +1,5 @@
 // The page's game over the walk: links that carry the maze, the maze's
-// findings, the way to an exit, the map of what the walk has shown. Entry
+// findings, the map of what the walk has shown. Entry
 // points for page.js; each answers in JSON or a plain string, never prints.
 #include <emscripten/emscripten.h>
 
@@ -8,7 +8,7 @@
 #include "maze/maze_check.h"
 #include "maze/maze_link.h"
 #include "maze/maze_request.h"
-#include "maze/maze_search.h"
+#include "check_json.h"
 #include "json_text.h"
 #include "page_session.h"
 
@@ -63,37 +63,12 @@ EMSCRIPTEN_KEEPALIVE const char* web_maze_link()
     return answer("{\"fragment\":" + jsonString(fragment) + "}");
 }
 
-// What `mazetool check` says of the maze being walked:
-// {"playable": bool, "summary": "...", "findings": ["...", ...]}.
+// What `mazetool check` says of the maze being walked: {"playable": bool,
+// "blocking": how many of the first findings make it unplayable,
+// "summary": "...", "findings": ["...", ...]}.
 EMSCRIPTEN_KEEPALIVE const char* web_findings()
 {
-    const std::string& bytes = pageSession().mazeBytes();
-    maze m;
-    MazeLayout layout;
-    m.read(bytes.data(), bytes.size(), &layout);
-    CheckReport report;
-    checkMaze(m, layout, report);
-    std::string json = std::string("{\"playable\":") + (report.playable ? "true" : "false") +
-                       ",\"summary\":" + jsonString(checkSummary(report)) + ",\"findings\":[";
-    for (size_t i = 0; i < report.findings.size(); ++i)
-        json += (i ? "," : "") + jsonString(report.findings[i]);
-    return answer(json + "]}");
-}
-
-// The fewest keys from where the walker stands and faces to an exit, as
-// `mazetool solve` finds them; "" when no exit can be reached.
-EMSCRIPTEN_KEEPALIVE const char* web_way()
-{
-    const WalkSession& s = pageSession();
-    std::string keys;
-    return answer(solveFrom(s.level, s.walker.position, s.walker.heading, &keys) ? keys : "");
-}
-
-// The fewest key presses from the start to an exit; -1 when there is no way.
-EMSCRIPTEN_KEEPALIVE int web_shortest()
-{
-    std::string keys;
-    return solveLevel(pageSession().level, &keys) ? int(keys.size()) : -1;
+    return answer(checkJson(pageSession().mazeBytes(), false));
 }
 
 // The map of what the walk has shown: {"width", "height", "rows": [one

@@ -15,6 +15,7 @@
 #include "bitmap/textures.h"
 #include "view/projection.h"
 #include "maze/maze_request.h"
+#include "maze/maze_search.h"
 #include "page_session.h"
 #include "walker/walk_session.h"
 #include "walker/frame_rate.h"
@@ -36,6 +37,15 @@ float g_aspect = 1.0f;   // width / height of the drawing buffer, as the desktop
 RgbImage g_images[kTextureCount] = {};  // the decoded textures, uploaded again after a lost context
 unsigned g_frames = 0;
 std::string g_text;      // the last string handed to JavaScript
+
+// The walk's figures for the results: when its first step or turn began and
+// when it reached the exit (page clock, ms; negative until then), and
+// whether the way was shown at any time during it.
+double g_firstMotionMs = -1.0, g_exitMs = -1.0;
+bool g_wayShown = false;
+// "Show the way": the keys still to give, one each time the walker is idle.
+std::string g_way;
+size_t g_wayNext = 0;
 
 }  // namespace
 
@@ -107,6 +117,25 @@ void redraw()
     g_renderer.drawFrame(g_session.level, g_session.cellsToDraw(g_aspect), g_session.pace.cellSpacing, g_view);
 }
 
+// A key for the walk, from the user or the way being shown; notes when the
+// walk's first motion began.
+void pressKey(unsigned char code)
+{
+    const int before = g_session.motionKeys;
+    if (g_session.key(code) == KeyCommand::CycleView)
+        applyProjection();
+    if (before == 0 && g_session.motionKeys == 1)
+        g_firstMotionMs = emscripten_get_now();
+}
+
+void resetWalkFigures()
+{
+    g_firstMotionMs = g_exitMs = -1.0;
+    g_wayShown = false;
+    g_way.clear();
+    g_wayNext = 0;
+}
+
 void frame()
 {
     if (g_contextLost || frameFenceBusy())
@@ -122,6 +151,8 @@ void frame()
     switch (event) {
     case WalkEvent::ExitReached:
         stopLoop();
+        g_exitMs = emscripten_get_now();
+        g_way.clear();
         std::printf("%s\n", kCongratulations);
         pageExitFound(kCongratulations);
         break;
@@ -129,7 +160,12 @@ void frame()
         stopLoop();
         pageClosed();
         break;
-    case WalkEvent::None: break;
+    case WalkEvent::None:
+        // The way's next key as soon as the last motion has ended, as a
+        // player's key would come: one motion at a time, at the walk's pace.
+        if (g_wayNext < g_way.size() && g_session.walker.movement == Idle)
+            pressKey((unsigned char)g_way[g_wayNext++]);
+        break;
     }
 }
 
@@ -216,19 +252,9 @@ EMSCRIPTEN_KEEPALIVE void web_read_maze(const char* bytes, int size)
 {
     stopLoop();
     g_session.open(bytes, size_t(size));
+    resetWalkFigures();
     g_started = true;
     std::printf("%s\n", kMazeLoadedLine);
-}
-
-// Reads the random maze a URL fragment ("seed=N&width=W&height=H", optionally
-// "&exits=K") describes. Returns null, or why the fragment is refused.
-EMSCRIPTEN_KEEPALIVE const char* web_read_random(const char* fragment)
-{
-    std::string text;
-    if (!randomMazeFromFragment(fragment, &text, &g_text))
-        return g_text.c_str();
-    web_read_maze(text.data(), int(text.size()));
-    return nullptr;
 }
 
 // Starts the walk on the maze read last, from its start.
@@ -244,16 +270,64 @@ EMSCRIPTEN_KEEPALIVE void web_restart()
     if (!g_started)
         return;
     g_session.restart();
+    resetWalkFigures();
     startLoop();
 }
 
-// A key typed on the page, as the desktop's keyboard callback gets it.
+// A key typed on the page, as the desktop's keyboard callback gets it. It
+// also stops a way being shown.
 EMSCRIPTEN_KEEPALIVE void web_key(int code)
 {
     if (!g_running || code < 0 || code > 255)
         return;
-    if (g_session.key((unsigned char)code) == KeyCommand::CycleView)
-        applyProjection();
+    g_way.clear();
+    pressKey((unsigned char)code);
+}
+
+// Shows the way: from the walker's cell and heading (it must be idle), the
+// fewest keys to an exit, as `mazetool solve` finds them, given one at a
+// time as each motion ends. Returns how many, or -1 when no exit can be
+// reached from here (or the walk is not under way).
+EMSCRIPTEN_KEEPALIVE int web_show_way()
+{
+    g_way.clear();
+    g_wayNext = 0;
+    if (!g_running || g_session.walker.movement != Idle)
+        return -1;
+    std::string keys;
+    if (!solveFrom(g_session.level, g_session.walker.position, g_session.walker.heading, &keys))
+        return -1;
+    g_way = keys;
+    g_wayShown = true;
+    return int(keys.size());
+}
+
+// Stops a way being shown; the motion under way ends as usual.
+EMSCRIPTEN_KEEPALIVE void web_stop_way()
+{
+    g_way.clear();
+    g_wayNext = 0;
+}
+
+// Whether a way is being shown: keys are left to give.
+EMSCRIPTEN_KEEPALIVE int web_showing_way()
+{
+    return g_wayNext < g_way.size() ? 1 : 0;
+}
+
+// The walk's figures once an exit is found: {"keys": key presses that
+// started a step or turn, "shortest": the fewest from the start (-1: no
+// way), "ms": from the first motion to the exit, "wayShown": bool}.
+EMSCRIPTEN_KEEPALIVE const char* web_results()
+{
+    std::string keys;
+    const int shortest = solveLevel(g_session.level, &keys) ? int(keys.size()) : -1;
+    const double ms = g_firstMotionMs >= 0.0 && g_exitMs >= g_firstMotionMs ? g_exitMs - g_firstMotionMs : 0.0;
+    char text[160];
+    std::snprintf(text, sizeof text, "{\"keys\":%d,\"shortest\":%d,\"ms\":%.0f,\"wayShown\":%s}",
+                  g_session.motionKeys, shortest, ms, g_wayShown ? "true" : "false");
+    g_text = text;
+    return g_text.c_str();
 }
 
 // The drawing buffer's new size in pixels: the viewport and the projection
@@ -296,6 +370,28 @@ EMSCRIPTEN_KEEPALIVE const char* web_context_restored(int width, int height)
     g_contextLost = false;
     web_resize(width, height);
     return nullptr;
+}
+
+// Each texture's mean colour, slot by slot, as ["#rrggbb", ...] ("" for a
+// slot not loaded): how the page's map and palette show the floor and walls.
+EMSCRIPTEN_KEEPALIVE const char* web_texture_colours()
+{
+    g_text = "[";
+    for (int slot = 0; slot < kTextureCount; ++slot) {
+        const RgbImage& image = g_images[slot];
+        const size_t pixels = image.data ? size_t(image.width) * size_t(image.height) : 0;
+        double sum[3] = {0.0, 0.0, 0.0};
+        for (size_t i = 0; i < pixels; ++i)
+            for (int c = 0; c < 3; ++c)
+                sum[c] += image.data[3 * i + size_t(c)];
+        char colour[16] = "";
+        if (pixels)
+            std::snprintf(colour, sizeof colour, "#%02x%02x%02x", unsigned(sum[0] / double(pixels) + 0.5),
+                          unsigned(sum[1] / double(pixels) + 0.5), unsigned(sum[2] / double(pixels) + 0.5));
+        g_text += std::string(slot ? "," : "") + "\"" + colour + "\"";
+    }
+    g_text += "]";
+    return g_text.c_str();
 }
 
 // The walk as JSON, for the page's tests and benchmarks.

@@ -1,0 +1,51 @@
+// Links that carry the maze being walked, in the page's address fragment:
+// "#seed=N&width=W&height=H&exits=K" for a random maze (the program makes it
+// again from those), "#maze=" and the file's bytes in base64url for any
+// other. The program reads and checks both; this module only builds,
+// recognises and shares them.
+
+export const kRandomDefaults = Object.freeze({width: 32, height: 32, exits: 1});
+
+export const isRandomFragment = (hash) => /(^#?|&)seed=/.test(hash);
+export const isMazeFragment = (hash) => /^#?maze=/.test(hash);
+
+// The fragment, without "#", of a random maze.
+export function randomFragment({seed, width, height, exits}) {
+  return `seed=${seed}&width=${width}&height=${height}&exits=${exits}`;
+}
+
+// The sizes a random maze's fragment asks for, with the defaults for those it
+// leaves out, as text (the program checks them).
+export function randomSettings(hash) {
+  const fields = new URLSearchParams(hash.replace(/^#/, ''));
+  const value = (name) => fields.get(name) || String(kRandomDefaults[name]);
+  return {width: value('width'), height: value('height'), exits: value('exits')};
+}
+
+// A new random seed, as a decimal 64-bit number.
+export function randomSeed() {
+  const words = crypto.getRandomValues(new Uint32Array(2));
+  return ((BigInt(words[0]) << 32n) | BigInt(words[1])).toString();
+}
+
+// The page's whole address with `fragment` (no "#"; "" for none).
+export function pageLink(fragment) {
+  return location.origin + location.pathname + location.search + (fragment ? `#${fragment}` : '');
+}
+
+// Puts `fragment` in the address without a new history entry or a
+// hashchange, so that a reload opens the same maze.
+export function showInAddress(fragment) {
+  history.replaceState(history.state, '', pageLink(fragment));
+}
+
+// Copies `text` to the clipboard. Resolves to false where the browser does
+// not let the page write it.
+export async function copyText(text) {
+  try {
+    await navigator.clipboard.writeText(text);
+    return true;
+  } catch (e) {
+    return false;
+  }
+}
