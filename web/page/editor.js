@@ -101,7 +101,6 @@ export function installEditor({call, withBytes, openMazeBytes, copyText, pageLin
     element('div', {class: 'editor-actions'}, undoButton, redoButton,
             button('Walk this maze', walk), button('Download maze1.dat', download), button('Copy link', copyLink)),
     status, linkField, findings);
-  view.after(panel);
 
   // Each kind in its texture's mean colour, as the map draws it.
   kinds.kinds.forEach((kind, k) => {
@@ -379,6 +378,8 @@ export function installEditor({call, withBytes, openMazeBytes, copyText, pageLin
   open.setAttribute('aria-expanded', 'false');
   open.setAttribute('aria-controls', 'editor');
   open.addEventListener('click', () => {
+    if (!panel.isConnected)
+      view.after(panel);  // in the page from its first use on, so it is no part of a page never edited
     const answer = json('web_grid_of_walk');
     const walked = {...fromModule(answer), source: Uint8Array.from(answer.source)};
     if (!grid.width && !grid.height) {
