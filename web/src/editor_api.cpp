@@ -81,12 +81,6 @@ EMSCRIPTEN_KEEPALIVE const char* web_grid_of_walk()
     return gridAnswer(gridFromBytes(bytes.data(), bytes.size()), ",\"source\":" + byteList(bytes.data(), bytes.size()));
 }
 
-// The grid a maze file's bytes read as.
-EMSCRIPTEN_KEEPALIVE const char* web_grid_read(const char* bytes, int size)
-{
-    return gridAnswer(gridFromBytes(bytes, size_t(size)));
-}
-
 // A new maze's grid (sides clamped to 1 to 32).
 EMSCRIPTEN_KEEPALIVE const char* web_grid_new(int width, int height)
 {
