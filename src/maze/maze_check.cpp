@@ -1,5 +1,6 @@
 #include "maze/maze_check.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "maze/cell_rules.h"
@@ -37,39 +38,48 @@ std::string byteName(char c)
 
 void checkMaze(const maze& m, const MazeLayout& layout, CheckReport& report)
 {
-    std::vector<std::string>& out = report.findings;
-    out.clear();
+    report.findings.clear();
+    report.places.clear();
+    auto add = [&report](std::string text, int column = -1, int row = -1) {
+        report.findings.push_back(std::move(text));
+        report.places.push_back(FindingPlace{column, row});
+    };
     int width, height;
     m.getSize(width, height);
 
     const int stars = layout.starCount;
     const point2 start = m.getStart();
     if (stars == 0)
-        out.push_back("no start (\"*\"): the walker starts at cell 0 0");
+        add("no start (\"*\"): the walker starts at cell 0 0", 0, 0);
 
     std::string keys;
     bool reachable = solveLevel(m, &keys);
     if (m.getExitCount() == 0)
-        out.push_back("no exit (\"x\")");
+        add("no exit (\"x\")");
     else if (!reachable)
-        out.push_back("no exit reachable from the start");
+        add("no exit reachable from the start", start.column, start.row);
     report.playable = stars > 0 && reachable;
-    report.blocking = report.playable ? 0 : int(out.size());
+    report.blocking = report.playable ? 0 : int(report.findings.size());
 
+    // Each row takes 32 bytes and drops the 33rd, so a line of L bytes
+    // fills L / 33 + 1 rows; a long line points at the row it wraps into.
+    int lineRow = 0;
     for (size_t i = 0; i < layout.lineLengths.size(); ++i) {
         int line = int(i) + 1;
         if (layout.stopLine && line >= layout.stopLine)
             break;
         int length = layout.lineLengths[i];
         if (length > N)
-            out.push_back("line " + std::to_string(line) + ": " + std::to_string(length) +
-                          " bytes, longer than 32: byte 33 is dropped and what follows starts a new row");
+            add("line " + std::to_string(line) + ": " + std::to_string(length) +
+                    " bytes, longer than 32: byte 33 is dropped and what follows starts a new row",
+                0, std::min(lineRow + 1, N - 1));
+        lineRow += length / (N + 1) + 1;
     }
     if (layout.stopLine) {
         std::string where = "line " + std::to_string(layout.stopLine);
         if (layout.stopByte > 1)
             where += " from byte " + std::to_string(layout.stopByte) + " on";
-        out.push_back(where + ", and every line after it: not read (only 32 rows are read)");
+        add(where + ", and every line after it: not read (only 32 rows are read)");
     }
 
     // Nothing is drawn beside an open cell whose neighbour lies outside the
@@ -82,17 +92,18 @@ void checkMaze(const maze& m, const MazeLayout& layout, CheckReport& report)
         for (int c = 0; c < width && c < stored; ++c) {
             char cell = m.getElement(c, r);
             if (cell == '*' && !(c == start.column && r == start.row))
-                out.push_back(cellName(c, r) + ": another \"*\": the start is the last one, " +
-                              cellName(start.column, start.row));
+                add(cellName(c, r) + ": another \"*\": the start is the last one, " +
+                        cellName(start.column, start.row), c, r);
             if (isOpenCell(cell) && (voidAt(c - 1, r) || voidAt(c + 1, r) || voidAt(c, r - 1) || voidAt(c, r + 1)))
-                out.push_back(cellName(c, r) + ": open cell on the edge of the grid, no wall is drawn beside it");
+                add(cellName(c, r) + ": open cell on the edge of the grid, no wall is drawn beside it", c, r);
             if (!isDrawn(cell))  // open cells are drawn as floor, so this one blocks
-                out.push_back(cellName(c, r) + ": invisible wall (" + byteName(cell) + ")");
+                add(cellName(c, r) + ": invisible wall (" + byteName(cell) + ")", c, r);
         }
         if (stored > width)
-            out.push_back("row " + std::to_string(r) + ", columns " + std::to_string(width) + " to " +
-                          std::to_string(stored - 1) + ": not drawn, beyond the drawn width " +
-                          std::to_string(width) + " (the length of the last non-empty row)");
+            add("row " + std::to_string(r) + ", columns " + std::to_string(width) + " to " +
+                    std::to_string(stored - 1) + ": not drawn, beyond the drawn width " + std::to_string(width) +
+                    " (the length of the last non-empty row)",
+                width - 1, r);
     }
 }
 

@@ -5,10 +5,19 @@
 
 #include "maze/maze.h"
 
+// The grid cell a finding points at, for an editor to select: the cell it
+// names, or the cell where what it names shows. -1, -1 for a finding about
+// no cell (no exit, lines never read).
+struct FindingPlace {
+    int column = -1;
+    int row = -1;
+};
+
 // What `mazetool check` and the page find in a maze file: the things that surprise a
 // player, each a line that names its cell, row or line.
 struct CheckReport {
     std::vector<std::string> findings;
+    std::vector<FindingPlace> places;  // one per finding, in the same order
     bool playable = false;  // a "*" exists and an exit can be reached from it
     // The first `blocking` findings are why the maze cannot be played (no
     // start, no exit, no exit reachable); 0 when it is playable.

@@ -8,6 +8,8 @@
 #include <string>
 
 #include "maze/maze.h"
+#include "maze/maze_check.h"
+#include "maze/maze_grid.h"
 
 namespace {
 
@@ -120,6 +122,29 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         if (s.column != expected.start.column || s.row != expected.start.row)
             fail("start is not the last \"*\" read");
     }
+
+    // The editor's grid holds the drawn cells, and the file it writes reads
+    // back as the same grid: only bytes no file can hold there become "#".
+    const MazeGrid grid = gridFromBytes(reinterpret_cast<const char*>(data), size);
+    if (grid.width != width || grid.height > height)
+        fail("the editor's grid is not the drawn extent");
+    const std::string file = gridFile(grid);
+    const MazeGrid back = gridFromBytes(file.data(), file.size());
+    if (back.width != grid.width || back.height != grid.height)
+        fail("the editor's file reads back at another size");
+    for (int r = 0; r < grid.height; ++r)
+        for (int c = 0; c < grid.width; ++c) {
+            const char was = grid.at(c, r);
+            if (was != m.getElement(c, r))
+                fail("the editor's grid differs from the loader's cells");
+            const bool unwritable = was == 0 || (was == '\r' && c == grid.width - 1);
+            if (back.at(c, r) != (unwritable ? '#' : was))
+                fail("the editor's file reads back with another cell");
+        }
+    CheckReport report;
+    checkMaze(m, layout, report);
+    if (report.places.size() != report.findings.size())
+        fail("a finding without its place");
 
     const int outside[] = {INT_MIN, -1, maze::kMaxSize, INT_MAX};
     for (int o : outside) {

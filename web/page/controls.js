@@ -25,8 +25,10 @@ function installKeys(press) {
     if (event.ctrlKey || event.metaKey || event.altKey || event.defaultPrevented)
       return;
     const target = event.target;
-    // Typing into a control, or pressing one with Enter or Space, is that control's.
-    if (target.closest && target.closest('dialog, input, select, textarea'))
+    // Typing into a control, or pressing one with Enter or Space, is that
+    // control's; so is every key in a part of the page that has keys of its
+    // own (data-own-keys: the maze editor).
+    if (target.closest && target.closest('dialog, input, select, textarea, [data-own-keys]'))
       return;
     if (target.closest && target.closest('button, label') && (event.key === ' ' || event.key === 'Enter'))
       return;

@@ -10,6 +10,7 @@
 // and benchmark read the walk through (see state() below). Nothing of the
 // page depends on it.
 import {installControls} from './controls.js';
+import {installEditor} from './editor.js';
 import {showFindings} from './findings.js';
 import {copyText, isMazeFragment, isRandomFragment, pageLink, randomFragment, randomSeed,
         randomSettings, showInAddress} from './links.js';
@@ -393,6 +394,8 @@ function installMazeControls() {
   });
   // Any key or control stops a way being shown; `m` shows or hides the map.
   document.addEventListener('keydown', (event) => {
+    if (event.target.closest && event.target.closest('[data-own-keys]'))
+      return;  // the maze editor's keys
     stopWay();
     if ((event.key === 'm' || event.key === 'M') && !event.ctrlKey && !event.metaKey && !event.altKey &&
         !(event.target.closest && event.target.closest('dialog, input, select, textarea'))) {
@@ -510,6 +513,8 @@ async function startMazePage() {
   mapColours = JSON.parse(call('web_texture_colours', 'string'));
   resize(bufferWidth, bufferHeight);
   run();
+  installEditor({call, withBytes, openMazeBytes, copyText, pageLink, showFindings, focusView: () => canvas.focus(),
+                 colours: mapColours, view: byId('stage'), opener: byId('maze-controls')});
 }
 
 // The test-facing hook: the walk as the program sees it (position, heading,

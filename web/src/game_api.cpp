@@ -8,29 +8,13 @@
 #include "maze/maze_check.h"
 #include "maze/maze_link.h"
 #include "maze/maze_request.h"
+#include "check_json.h"
+#include "json_text.h"
 #include "page_session.h"
 
 namespace {
 
 std::string g_answer;  // the last string handed to JavaScript
-
-std::string jsonString(const std::string& text)
-{
-    std::string out = "\"";
-    for (unsigned char c : text) {
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += char(c);
-        } else if (c < 0x20 || c >= 0x7f) {
-            char escaped[8];
-            snprintf(escaped, sizeof escaped, "\\u%04x", c);
-            out += escaped;
-        } else {
-            out += char(c);
-        }
-    }
-    return out + "\"";
-}
 
 const char* answer(std::string text)
 {
@@ -84,17 +68,7 @@ EMSCRIPTEN_KEEPALIVE const char* web_maze_link()
 // "summary": "...", "findings": ["...", ...]}.
 EMSCRIPTEN_KEEPALIVE const char* web_findings()
 {
-    const std::string& bytes = pageSession().mazeBytes();
-    maze m;
-    MazeLayout layout;
-    m.read(bytes.data(), bytes.size(), &layout);
-    CheckReport report;
-    checkMaze(m, layout, report);
-    std::string json = std::string("{\"playable\":") + (report.playable ? "true" : "false") +
-                       ",\"blocking\":" + std::to_string(report.blocking) + ",\"summary\":" + jsonString(checkSummary(report)) + ",\"findings\":[";
-    for (size_t i = 0; i < report.findings.size(); ++i)
-        json += (i ? "," : "") + jsonString(report.findings[i]);
-    return answer(json + "]}");
+    return answer(checkJson(pageSession().mazeBytes(), false));
 }
 
 // The map of what the walk has shown: {"width", "height", "rows": [one

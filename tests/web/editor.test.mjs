@@ -1,0 +1,192 @@
+// The maze editor, on the desktop and the phone: painting and walking what
+// was painted, undo, the file and the link it writes, the keyboard alone,
+// and a file full of traps shown as the program's loader reads it.
+import fs from 'node:fs';
+
+import {expect, kCongratulations, kRoom, mazetool, test} from './fixtures.mjs';
+
+// What the program makes of each byte, written out independently of the page.
+const kindOf = (byte) => ({0x20: 'open', 0x2a: 'start', 0x78: 'exit'})[byte]
+  || ('rgbcmy'.includes(String.fromCharCode(byte)) && byte ? `wall ${String.fromCharCode(byte)}` : 'invisible wall');
+
+const cell = (page, column, row) => page.getByRole('gridcell', {name: new RegExp(`^column ${column}, row ${row}: `)});
+
+// Every cell of the editor's grid: [column, row, byte, accessible name].
+const cells = (page) => page.getByRole('grid', {name: 'Maze editor'}).locator('[role=gridcell]')
+  .evaluateAll((all) => all.map((c) => [Number(c.dataset.column), Number(c.dataset.row), Number(c.dataset.byte),
+                                        c.getAttribute('aria-label')]));
+
+// The grid as rows of characters, to compare at a glance.
+async function gridText(page) {
+  const rows = [];
+  for (const [column, row, byte] of await cells(page))
+    rows[row] = (rows[row] || '') + (column >= 0 ? String.fromCharCode(byte) : '');
+  return rows.join('\n');
+}
+
+async function openEditor(walk, maze = kRoom) {
+  walk.layOut('m', {maze});
+  await walk.open('m');
+  await walk.page.getByRole('button', {name: 'Edit maze'}).click();
+  await expect(walk.page.getByRole('grid', {name: 'Maze editor'})).toBeVisible();
+}
+
+async function newMaze(page, width, height) {
+  await page.locator('#editor').getByLabel('Width').fill(String(width));
+  await page.locator('#editor').getByLabel('Height').fill(String(height));
+  await page.getByRole('button', {name: 'New maze'}).click();
+}
+
+const choose = (page, kind) => page.getByRole('radio', {name: kind, exact: true}).check();
+
+test('paint a corridor with an exit and walk it to the exit', async ({walk, page}, testInfo) => {
+  const phone = testInfo.project.name === 'phone';
+  await openEditor(walk);
+  // On a phone the editor takes the view's place; beside it on a wide screen.
+  if (phone)
+    await expect(page.locator('#stage')).toBeHidden();
+  else
+    expect((await page.locator('#editor').boundingBox()).x).toBeGreaterThan((await page.locator('#stage').boundingBox()).x + 400);
+
+  await newMaze(page, 6, 4);
+  expect(await gridText(page)).toBe('rrrrrr\nr*   r\nr   xr\nrrrrrr');
+  await choose(page, 'wall g');
+  if (phone) {
+    for (const column of [1, 2, 3, 4])
+      await cell(page, column, 2).tap();
+  } else {  // one drag across the row
+    const from = await cell(page, 1, 2).boundingBox(), to = await cell(page, 4, 2).boundingBox();
+    await page.mouse.move(from.x + from.width / 2, from.y + from.height / 2);
+    await page.mouse.down();
+    await page.mouse.move(to.x + to.width / 2, to.y + to.height / 2, {steps: 8});
+    await page.mouse.up();
+  }
+  await expect(page.locator('#editor .editor-findings')).toContainText('not playable');
+  await choose(page, 'exit');
+  await cell(page, 4, 1).click();
+  await expect(cell(page, 4, 1)).toHaveAccessibleName('column 4, row 1: exit');
+  await expect(page.locator('#editor .editor-findings')).toHaveText('0 findings: playable');
+  expect(await gridText(page)).toBe('rrrrrr\nr*  xr\nrggggr\nrrrrrr');
+
+  await page.getByRole('button', {name: 'Walk this maze'}).click();
+  await expect(page.locator('#maze')).toBeVisible();
+  const file = 'rrrrrr\nr*  xr\nrggggr\nrrrrrr\n';
+  expect(await walk.mazeText()).toBe(file);
+  expect(new URL(page.url()).hash).toBe(`#maze=${Buffer.from(file).toString('base64url')}`);
+  await page.locator('#maze').focus();
+  await walk.type(['w', 'w', 'w']);
+  await expect.poll(() => walk.message()).toBe(kCongratulations);
+});
+
+test('undo and redo', async ({walk, page}) => {
+  await openEditor(walk);
+  const original = await gridText(page);
+  expect(original).toBe(kRoom.trimEnd());
+  await choose(page, 'wall m');
+  await cell(page, 2, 1).click();
+  await cell(page, 3, 1).press('y');
+  await page.locator('#editor').getByLabel('Width').fill('7');
+  await page.locator('#editor').getByLabel('Width').press('Tab');
+  const steps = [original, 'ggggg\nc*m r\nbbbbb', 'ggggg\nc*myr\nbbbbb', 'gggggrr\nc*myrrr\nbbbbbrr'];
+  expect(await gridText(page)).toBe(steps[3]);
+
+  await cell(page, 0, 0).focus();
+  for (let i = 2; i >= 0; --i) {
+    await page.keyboard.press('Control+z');
+    expect(await gridText(page)).toBe(steps[i]);
+  }
+  await expect(page.getByRole('button', {name: 'Undo'})).toBeDisabled();
+  await page.keyboard.press('Control+y');
+  expect(await gridText(page)).toBe(steps[1]);
+  await page.getByRole('button', {name: 'Redo'}).click();
+  await page.getByRole('button', {name: 'Redo'}).click();
+  expect(await gridText(page)).toBe(steps[3]);
+  await expect(page.getByRole('button', {name: 'Redo'})).toBeDisabled();
+  await page.getByRole('button', {name: 'Undo'}).click();
+  expect(await gridText(page)).toBe(steps[2]);
+  // A new change drops what could be redone.
+  await cell(page, 1, 0).press('x');
+  await expect(page.getByRole('button', {name: 'Redo'})).toBeDisabled();
+});
+
+test('the downloaded file equals the link and reads back to the same grid', async ({walk, page, context}) => {
+  await context.grantPermissions(['clipboard-read', 'clipboard-write']);
+  // A byte with no kind of its own keeps it; a CR that ends a row cannot.
+  await openEditor(walk, 'rrrrr\nr*Q\rx\nrrrr\n');
+  await cell(page, 1, 0).press('b');
+  const [download] = await Promise.all([page.waitForEvent('download'),
+                                        page.getByRole('button', {name: 'Download maze1.dat'}).click()]);
+  expect(download.suggestedFilename()).toBe('maze1.dat');
+  const file = fs.readFileSync(await download.path());
+  expect(file.toString('latin1')).toBe('rbrr\nr*Q#\nrrrr\n');
+
+  await page.getByRole('button', {name: 'Copy link'}).click();
+  const link = await page.evaluate(() => navigator.clipboard.readText());
+  const fragment = new URL(link).hash;
+  expect(fragment).toMatch(/^#maze=[A-Za-z0-9_-]+$/);
+  expect(Buffer.from(fragment.slice('#maze='.length), 'base64url')).toEqual(file);
+
+  // The loader reads the file back as the grid the editor showed.
+  const hex = mazetool('info', '--cells', walk.file('maze1.dat', file)).trim().split('\n').slice(-32);
+  const shown = await cells(page);
+  expect(shown.length).toBe(4 * 3);
+  for (const [column, row, byte] of shown) {
+    const read = parseInt(hex[row].substr(column * 2, 2), 16);
+    expect(kindOf(read), `${column} ${row}`).toBe(kindOf(byte));
+    expect(read === byte || (byte === 13 && read === 0x23), `${column} ${row}`).toBe(true);
+  }
+});
+
+test('edit with the keyboard only', async ({walk, page}) => {
+  await openEditor(walk);
+  const before = await walk.state();
+  await page.keyboard.press('Escape');  // nothing of the editor's
+  // The cursor starts on the first cell; the walk's keys are the editor's here.
+  await expect(cell(page, 0, 0)).toBeFocused();
+  for (const key of ['ArrowRight', 'ArrowRight', 'ArrowDown', 'x', 'ArrowRight', 'w', 'ArrowDown', ' ', 'ArrowLeft',
+                     'ArrowLeft', 'ArrowLeft', 'ArrowLeft', '*', 'ArrowUp', 'Control+z', 'd'])
+    await page.keyboard.press(key);
+  await expect(cell(page, 0, 1)).toBeFocused();
+  expect(await gridText(page)).toBe('ggggg\nd*xwr\nbbb b');
+  expect(await walk.state()).toMatchObject({column: before.column, row: before.row, heading: before.heading});
+  // Tab on to "Walk this maze" and walk: the exit is a step ahead of the start.
+  for (let i = 0; i < 40 && !(await page.getByRole('button', {name: 'Walk this maze'}).evaluate((b) => b === document.activeElement)); ++i)
+    await page.keyboard.press('Tab');
+  await page.keyboard.press('Enter');
+  await expect(page.locator('#maze')).toBeFocused();
+  await page.keyboard.press('w');
+  await expect.poll(() => walk.message()).toBe(kCongratulations);
+});
+
+test('a maze full of traps shows as the loader reads it', async ({walk, page}) => {
+  // A 40-byte line that wraps, an invisible byte, a lone CR, CR LF, 40 lines
+  // (only 32 rows are read) and the last row read shorter than the others.
+  const lines = ['rrrrrrrrrr', 'r*  Q  x r\r', 'r'.repeat(40), 'r\r  rrr  r', 'rr    rr'];
+  while (lines.length < 30)
+    lines.push('rgbcmyrgbc');
+  lines.push('rrrrrrr', 'bbbbbbbbbb', 'gggggggggg', 'x');
+  const bytes = Buffer.from(lines.join('\n') + '\n', 'latin1');
+  await openEditor(walk, bytes);
+
+  const file = walk.file('traps.dat', bytes);
+  const info = mazetool('info', '--cells', file, {allowFailure: true}).split('\n');
+  const [, width, height] = info[0].split(' ').map(Number);
+  const hex = info.filter((l) => /^[0-9a-f]{64}$/.test(l));
+  const shown = await cells(page);
+  expect(width).toBe(7);
+  expect(shown.length).toBe(width * Math.min(height, 32));
+  for (const [column, row, byte, name] of shown) {
+    const read = parseInt(hex[row].substr(column * 2, 2), 16);
+    expect(byte, `${column} ${row}`).toBe(read);
+    expect(name).toBe(`column ${column}, row ${row}: ${kindOf(read)}`);
+  }
+
+  // The findings say why, and lead to their cells.
+  const findings = page.locator('#editor .editor-findings li');
+  const check = mazetool('check', file, {allowFailure: true}).trim().split('\n').slice(0, -1);
+  await expect(findings).toHaveText(check);
+  await page.getByRole('button', {name: /^line 3: 40 bytes/}).click();
+  await expect(cell(page, 0, 3)).toBeFocused();
+  await page.getByRole('button', {name: /^cell 4 1: invisible wall/}).click();
+  await expect(cell(page, 4, 1)).toBeFocused();
+});

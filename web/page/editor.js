@@ -1,0 +1,396 @@
+// The maze editor: the maze being walked as a top view of its cells, as the
+// program's loader reads them, painted with the ten kinds of cell by pointer,
+// touch or keyboard, with undo, resizing and the check's findings kept up to
+// date. "Walk this maze" hands the file it writes to the page's walk.
+//
+// Everything it needs from the page comes in through installEditor's
+// services; the maze's rules stay in the program (editor_api.cpp).
+import textureFiles from './texture_files.js';
+
+const kMaxSide = 32;
+const kUndoDepth = 500;
+// Cells are drawn this many CSS pixels wide at most, and never narrower than the minimum.
+const kMaxCellPx = 26;
+const kMinCellPx = 10;
+// The phone's layout: the editor in place of the view.
+const kNarrow = '(max-width: 560px)';
+const kStartMark = '\u25b6';  // the walker starts facing +x, to the right
+const kExitMark = '\u2715';
+
+function element(tag, attributes = {}, ...children) {
+  const e = document.createElement(tag);
+  for (const [name, value] of Object.entries(attributes))
+    if (name === 'text')
+      e.textContent = value;
+    else
+      e.setAttribute(name, value);
+  e.append(...children);
+  return e;
+}
+
+// A grid to edit: the file it was read from (`source`) no longer describes it.
+const copyGrid = (g) => ({width: g.width, height: g.height, cells: Uint8Array.from(g.cells)});
+const sameGrid = (a, b) => a.width === b.width && a.height === b.height && a.cells.every((c, i) => c === b.cells[i]);
+
+// Builds the editor after `view` (beside it on a wide screen, in its place
+// on a phone; their parent gets the class "editing" while it is open) and
+// its "Edit maze" button into `opener`. Services:
+//   call(name, returns, types, args), withBytes(bytes, fn): the module's;
+//   openMazeBytes(bytes, label): walks a maze file's bytes from its start;
+//   copyText(text): resolves to whether the clipboard took it;
+//   pageLink(fragment): the page's address with that fragment;
+//   showFindings(box, report, {pick, open}): lists the check's findings;
+//   focusView(): gives the keyboard to the walk;
+//   colours: the textures' mean colours ("#rrggbb"), by texture slot.
+export function installEditor({call, withBytes, openMazeBytes, copyText, pageLink, showFindings, focusView, colours,
+                               view, opener}) {
+  const host = view.parentElement;
+  const kinds = JSON.parse(call('web_cell_kinds', 'string'));
+  const kindOf = (byte) => kinds.kinds[kinds.ofByte[byte]];
+  const json = (name, ...args) => JSON.parse(call(name, 'string', args.map(() => 'number'), args));
+  const withCells = (g, name, ...more) => withBytes(g.cells, (p) => json(name, p, g.width, g.height, ...more));
+  const fromModule = (g) => ({width: g.width, height: g.height, cells: Uint8Array.from(g.cells)});
+
+  let grid = {width: 0, height: 0, cells: new Uint8Array(0)};
+  let cursor = {column: 0, row: 0};
+  let paintByte = kinds.kinds.find((k) => k.name === 'wall r').byte;
+  const undo = [], redo = [];
+  let cellNodes = [];
+
+  // The panel.
+  const open = element('button', {type: 'button', class: 'button', id: 'edit-maze', text: 'Edit maze'});
+  opener.append(open);
+  const panel = element('section', {id: 'editor', 'aria-label': 'Maze editor panel', 'data-own-keys': ''});
+  panel.hidden = true;
+  const gridNode = element('div', {role: 'grid', 'aria-label': 'Maze editor', class: 'maze-grid'});
+  const palette = element('fieldset', {class: 'palette'}, element('legend', {text: 'Paint'}));
+  const widthInput = element('input', {type: 'number', min: 1, max: kMaxSide, id: 'editor-width'});
+  const heightInput = element('input', {type: 'number', min: 1, max: kMaxSide, id: 'editor-height'});
+  const button = (text, onClick, attributes = {}) => {
+    const b = element('button', {type: 'button', class: 'button', text, ...attributes});
+    b.addEventListener('click', onClick);
+    return b;
+  };
+  const undoButton = button('Undo', () => step(undo, redo), {'aria-keyshortcuts': 'Control+Z'});
+  const redoButton = button('Redo', () => step(redo, undo), {'aria-keyshortcuts': 'Control+Y'});
+  const findings = element('section', {class: 'editor-findings', 'aria-label': 'Findings of the edited maze',
+                                       'aria-live': 'polite'});
+  const status = element('p', {class: 'editor-status', role: 'status'});
+  const linkField = element('input', {type: 'text', readonly: '', class: 'editor-link', 'aria-label': 'The edited maze\'s link'});
+  linkField.hidden = true;
+
+  for (const kind of kinds.kinds) {
+    const radio = element('input', {type: 'radio', name: 'paint', value: String(kind.byte)});
+    radio.checked = kind.byte === paintByte;
+    radio.addEventListener('change', () => {
+      paintByte = kind.byte;
+    });
+    const swatch = element('span', {class: `swatch kind-${kinds.ofByte[kind.byte]}`, 'aria-hidden': 'true'});
+    if (kind.slot > 0)
+      swatch.style.backgroundImage = `url("${textureFiles[kind.slot]}")`;
+    palette.append(element('label', {}, radio, swatch, element('span', {text: kind.name})));
+  }
+  panel.append(
+    element('div', {class: 'editor-head'}, element('h2', {text: 'Maze editor'}),
+            button('Close', () => show(false))),
+    element('div', {class: 'editor-size'},
+            element('label', {for: 'editor-width', text: 'Width'}), widthInput,
+            element('label', {for: 'editor-height', text: 'Height'}), heightInput,
+            button('New maze', () => change(fromModule(json('web_grid_new', sideOf(widthInput), sideOf(heightInput)))))),
+    gridNode, palette,
+    element('div', {class: 'editor-actions'}, undoButton, redoButton,
+            button('Walk this maze', walk), button('Download maze1.dat', download), button('Copy link', copyLink)),
+    status, linkField, findings);
+
+  // Each kind in its texture's mean colour, as the map draws it.
+  kinds.kinds.forEach((kind, k) => {
+    if (kind.slot >= 0 && colours[kind.slot])
+      panel.style.setProperty(`--kind-${k}`, colours[kind.slot]);
+  });
+
+  const sideOf = (input) => Math.min(kMaxSide, Math.max(1, Math.round(Number(input.value)) || 1));
+  const fileBytes = () => Uint8Array.from(withCells(grid, 'web_grid_file').bytes);
+
+  // Replaces the grid as one undoable change.
+  function change(next) {
+    if (sameGrid(next, grid))
+      return;
+    undo.push(grid);
+    if (undo.length > kUndoDepth)
+      undo.shift();
+    redo.length = 0;
+    status.textContent = '';
+    setGrid(next);
+  }
+
+  function step(from, to) {
+    if (!from.length)
+      return;
+    to.push(grid);
+    setGrid(from.pop());
+  }
+
+  function setGrid(next) {
+    const resized = next.width !== grid.width || next.height !== grid.height;
+    grid = next;
+    if (resized)
+      build();
+    cursor = {column: Math.min(cursor.column, Math.max(0, grid.width - 1)),
+              row: Math.min(cursor.row, Math.max(0, grid.height - 1))};
+    render();
+  }
+
+  // A cell's byte set, with a new start replacing the old one: the program
+  // starts on the last "*" and the author means the one just painted.
+  function paint(next, column, row, byte) {
+    const start = kinds.kinds.find((k) => k.name === 'start').byte;
+    const floor = kinds.kinds.find((k) => k.name === 'open').byte;
+    if (byte === start)
+      next.cells.forEach((c, i) => {
+        if (c === start)
+          next.cells[i] = floor;
+      });
+    next.cells[row * next.width + column] = byte;
+  }
+
+  function build() {
+    gridNode.replaceChildren();
+    cellNodes = [];
+    gridNode.style.setProperty('--columns', grid.width);
+    for (let row = 0; row < grid.height; ++row) {
+      const rowNode = element('div', {role: 'row'});
+      for (let column = 0; column < grid.width; ++column) {
+        const cell = element('div', {role: 'gridcell', tabindex: '-1'});
+        cell.dataset.column = column;
+        cell.dataset.row = row;
+        rowNode.append(cell);
+        cellNodes.push(cell);
+      }
+      gridNode.append(rowNode);
+    }
+    widthInput.value = grid.width;
+    heightInput.value = grid.height;
+    fitCells();
+  }
+
+  function fitCells() {
+    const padding = parseFloat(getComputedStyle(panel).paddingLeft) || 0;
+    const room = Math.min((panel.clientWidth || host.clientWidth || 360) - 2 * padding, 32 * kMaxCellPx) - 2;
+    const px = Math.max(kMinCellPx, Math.min(kMaxCellPx, Math.floor(room / Math.max(grid.width, 1))));
+    gridNode.style.setProperty('--cell', `${px}px`);
+  }
+
+  function render() {
+    const here = cursor.row * grid.width + cursor.column;
+    cellNodes.forEach((cell, i) => {
+      const byte = grid.cells[i];
+      const kind = kindOf(byte);
+      cell.setAttribute('aria-label', `column ${cell.dataset.column}, row ${cell.dataset.row}: ${kind.name}`);
+      cell.className = `kind-${kinds.ofByte[byte]}`;
+      cell.dataset.byte = byte;
+      cell.textContent = kind.name === 'start' ? kStartMark : kind.name === 'exit' ? kExitMark : '';
+      cell.tabIndex = i === here ? 0 : -1;
+      cell.classList.toggle('cursor', i === here);
+      cell.setAttribute('aria-selected', String(i === here));
+    });
+    widthInput.value = grid.width;
+    heightInput.value = grid.height;
+    undoButton.disabled = !undo.length;
+    redoButton.disabled = !redo.length;
+    renderFindings();
+  }
+
+  // The findings of the file the grid was read from, which say why it
+  // shows as it does, until it is edited; then those of the file it writes.
+  function renderFindings() {
+    const report = withBytes(grid.source || fileBytes(), (p, n) => json('web_check_bytes', p, n));
+    const pick = (i) => {
+      const [column, row] = report.places[i];
+      const inGrid = column >= 0 && row >= 0 && column < grid.width && row < grid.height;
+      return inGrid ? () => moveCursor(column, row) : null;
+    };
+    showFindings(findings, report, {pick, open: true});
+  }
+
+  function moveCursor(column, row) {
+    if (!grid.width || !grid.height)
+      return;
+    cursor = {column: Math.max(0, Math.min(grid.width - 1, column)), row: Math.max(0, Math.min(grid.height - 1, row))};
+    render();
+    cellNodes[cursor.row * grid.width + cursor.column].focus();
+  }
+
+  // Pointer, touch and pen: a press paints, a drag paints every cell it
+  // crosses, and the whole stroke is one step to undo.
+  let stroke = null;
+  const cellAt = (event) => {
+    const e = document.elementFromPoint(event.clientX, event.clientY);
+    return e && e.getAttribute('role') === 'gridcell' && gridNode.contains(e) ? e : null;
+  };
+  const paintAt = (event) => {
+    const cell = cellAt(event);
+    if (!cell || !stroke)
+      return;
+    const column = Number(cell.dataset.column), row = Number(cell.dataset.row);
+    if (stroke.next.cells[row * grid.width + column] === paintByte)
+      return;
+    paint(stroke.next, column, row, paintByte);
+    grid = stroke.next;
+    cursor = {column, row};
+    render();
+  };
+  gridNode.addEventListener('pointerdown', (event) => {
+    if (event.button !== 0)
+      return;
+    event.preventDefault();
+    gridNode.setPointerCapture(event.pointerId);
+    stroke = {before: grid, next: copyGrid(grid), id: event.pointerId};
+    paintAt(event);
+  });
+  gridNode.addEventListener('pointermove', (event) => {
+    if (stroke && stroke.id === event.pointerId)
+      paintAt(event);
+  });
+  const endStroke = (event) => {
+    if (!stroke || stroke.id !== event.pointerId)
+      return;
+    const {before} = stroke;
+    stroke = null;
+    if (!sameGrid(before, grid)) {
+      const painted = grid;
+      grid = before;
+      change(painted);
+    }
+    moveCursor(cursor.column, cursor.row);
+  };
+  for (const end of ['pointerup', 'pointercancel', 'lostpointercapture'])
+    gridNode.addEventListener(end, endStroke);
+
+  // A cell that gets the focus some other way (a screen reader, a click) is the cursor.
+  gridNode.addEventListener('focusin', (event) => {
+    const {column, row} = event.target.dataset;
+    if (column === undefined || (Number(column) === cursor.column && Number(row) === cursor.row))
+      return;
+    cursor = {column: Number(column), row: Number(row)};
+    render();
+  });
+
+  // The keyboard: arrows move the cursor, a cell's byte typed sets it, Enter paints.
+  gridNode.addEventListener('keydown', (event) => {
+    const moves = {ArrowUp: [0, -1], ArrowDown: [0, 1], ArrowLeft: [-1, 0], ArrowRight: [1, 0]};
+    if (event.ctrlKey || event.metaKey || event.altKey)
+      return;
+    let byte = null;
+    if (moves[event.key]) {
+      const [dc, dr] = moves[event.key];
+      moveCursor(cursor.column + dc, cursor.row + dr);
+    } else if (event.key === 'Home' || event.key === 'End') {
+      moveCursor(event.key === 'Home' ? 0 : grid.width - 1, cursor.row);
+    } else if (event.key === 'Enter') {
+      byte = paintByte;
+    } else if (event.key.length === 1 && event.key.charCodeAt(0) >= 0x20 && event.key.charCodeAt(0) < 0x7f) {
+      byte = event.key.charCodeAt(0);
+    } else {
+      return;
+    }
+    event.preventDefault();
+    if (byte !== null && grid.width) {
+      const next = copyGrid(grid);
+      paint(next, cursor.column, cursor.row, byte);
+      change(next);
+      moveCursor(cursor.column, cursor.row);
+    }
+  });
+  panel.addEventListener('keydown', (event) => {
+    if (!(event.ctrlKey || event.metaKey) || event.altKey || event.target.closest('input[type=number]'))
+      return;
+    const key = event.key.toLowerCase();
+    const inGrid = gridNode.contains(event.target);  // a resize makes the cells again
+    if (key === 'z' && !event.shiftKey)
+      step(undo, redo);
+    else if (key === 'y' || (key === 'z' && event.shiftKey))
+      step(redo, undo);
+    else
+      return;
+    event.preventDefault();
+    if (inGrid)
+      moveCursor(cursor.column, cursor.row);
+  });
+  for (const input of [widthInput, heightInput])
+    input.addEventListener('change', () => {
+      if (grid.width && grid.height)
+        change(fromModule(withCells(grid, 'web_grid_resize', sideOf(widthInput), sideOf(heightInput))));
+      else
+        change(fromModule(json('web_grid_new', sideOf(widthInput), sideOf(heightInput))));
+    });
+  new ResizeObserver(fitCells).observe(panel);
+
+  function walk() {
+    openMazeBytes(fileBytes(), 'the edited maze');
+    if (matchMedia(kNarrow).matches)
+      show(false);
+    else
+      focusView();
+  }
+
+  function download() {
+    const url = URL.createObjectURL(new Blob([fileBytes()], {type: 'application/octet-stream'}));
+    const a = element('a', {href: url, download: 'maze1.dat'});
+    document.body.append(a);
+    a.click();
+    a.remove();
+    setTimeout(() => URL.revokeObjectURL(url), 0);
+    status.textContent = 'Saved as maze1.dat.';
+  }
+
+  // Where the browser refuses the clipboard, the link shows to copy by hand.
+  async function copyLink() {
+    const link = withBytes(fileBytes(), (p, n) => json('web_link_of_bytes', p, n));
+    linkField.hidden = true;
+    if (link.error) {
+      status.textContent = link.error;
+      return;
+    }
+    const text = pageLink(link.fragment);
+    if (await copyText(text)) {
+      status.textContent = 'The link to the edited maze is copied.';
+      return;
+    }
+    linkField.value = text;
+    linkField.hidden = false;
+    linkField.select();
+    status.textContent = 'Copy the link to the edited maze from the field below.';
+  }
+
+  function show(on) {
+    panel.hidden = !on;
+    host.classList.toggle('editing', on);
+    open.setAttribute('aria-expanded', String(on));
+    if (on) {
+      fitCells();
+      moveCursor(cursor.column, cursor.row);
+    } else {
+      focusView();
+    }
+  }
+
+  // "Edit maze": the maze being walked, as one more step to undo.
+  open.setAttribute('aria-expanded', 'false');
+  open.setAttribute('aria-controls', 'editor');
+  open.addEventListener('click', () => {
+    if (!panel.isConnected)
+      view.after(panel);  // in the page from its first use on, so it is no part of a page never edited
+    const answer = json('web_grid_of_walk');
+    const walked = {...fromModule(answer), source: Uint8Array.from(answer.source)};
+    if (!grid.width && !grid.height) {
+      grid = walked;
+      build();
+      render();
+    } else {
+      change(walked);
+    }
+    if (!walked.width || !walked.height)
+      status.textContent = 'The maze being walked has no cells: choose a size and "New maze".';
+    show(true);
+  });
+}

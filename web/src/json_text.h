@@ -1,0 +1,25 @@
+#pragma once
+
+#include <cstdio>
+#include <string>
+
+// `text` as a JSON string literal, quotes included: every byte outside
+// printable ASCII escaped as \u00XX, so any bytes survive the trip to
+// JavaScript as the same character codes.
+inline std::string jsonString(const std::string& text)
+{
+    std::string out = "\"";
+    for (unsigned char c : text) {
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += char(c);
+        } else if (c < 0x20 || c >= 0x7f) {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
+            out += escaped;
+        } else {
+            out += char(c);
+        }
+    }
+    return out + "\"";
+}
