@@ -89,6 +89,9 @@ test('undo and redo', async ({walk, page}) => {
   await page.locator('#editor').getByLabel('Width').press('Tab');
   const steps = [original, 'ggggg\nc*m r\nbbbbb', 'ggggg\nc*myr\nbbbbb', 'gggggrr\nc*myrrr\nbbbbbrr'];
   expect(await gridText(page)).toBe(steps[3]);
+  // The address follows the edits (an undo too), so a reload would walk the edited maze.
+  const linkOf = (grid) => `#maze=${Buffer.from(`${grid}\n`).toString('base64url')}`;
+  expect(new URL(page.url()).hash).toBe(linkOf(steps[3]));
 
   await cell(page, 0, 0).focus();
   for (let i = 2; i >= 0; --i) {
@@ -104,6 +107,7 @@ test('undo and redo', async ({walk, page}) => {
   await expect(page.getByRole('button', {name: 'Redo'})).toBeDisabled();
   await page.getByRole('button', {name: 'Undo'}).click();
   expect(await gridText(page)).toBe(steps[2]);
+  expect(new URL(page.url()).hash).toBe(linkOf(steps[2]));
   // A new change drops what could be redone.
   await cell(page, 1, 0).press('x');
   await expect(page.getByRole('button', {name: 'Redo'})).toBeDisabled();

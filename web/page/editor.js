@@ -39,11 +39,12 @@ const sameGrid = (a, b) => a.width === b.width && a.height === b.height && a.cel
 //   openMazeBytes(bytes, label): walks a maze file's bytes from its start;
 //   copyText(text): resolves to whether the clipboard took it;
 //   pageLink(fragment): the page's address with that fragment;
+//   showInAddress(fragment): puts it in the address, with no new history entry;
 //   showFindings(box, report, {pick, open}): lists the check's findings;
 //   focusView(): gives the keyboard to the walk;
 //   colours: the textures' mean colours ("#rrggbb"), by texture slot.
-export function installEditor({call, withBytes, openMazeBytes, copyText, pageLink, showFindings, focusView, colours,
-                               view, opener}) {
+export function installEditor({call, withBytes, openMazeBytes, copyText, pageLink, showInAddress, showFindings,
+                               focusView, colours, view, opener}) {
   const host = view.parentElement;
   const kinds = JSON.parse(call('web_cell_kinds', 'string'));
   const kindOf = (byte) => kinds.kinds[kinds.ofByte[byte]];
@@ -110,6 +111,8 @@ export function installEditor({call, withBytes, openMazeBytes, copyText, pageLin
 
   const sideOf = (input) => Math.min(kMaxSide, Math.max(1, Math.round(Number(input.value)) || 1));
   const fileBytes = () => Uint8Array.from(withCells(grid, 'web_grid_file').bytes);
+  // {fragment} of the file the grid writes, or {error} when it is too large for a link.
+  const linkOfGrid = () => withBytes(fileBytes(), (p, n) => json('web_link_of_bytes', p, n));
 
   // Replaces the grid as one undoable change.
   function change(next) {
@@ -121,6 +124,7 @@ export function installEditor({call, withBytes, openMazeBytes, copyText, pageLin
     redo.length = 0;
     status.textContent = '';
     setGrid(next);
+    followInAddress();
   }
 
   function step(from, to) {
@@ -128,6 +132,13 @@ export function installEditor({call, withBytes, openMazeBytes, copyText, pageLin
       return;
     to.push(grid);
     setGrid(from.pop());
+    followInAddress();
+  }
+
+  // The address carries the edited maze from its first change on, so that a
+  // reload walks it; a file too large for a link leaves the address bare.
+  function followInAddress() {
+    showInAddress(linkOfGrid().fragment || '');
   }
 
   function setGrid(next) {
@@ -345,7 +356,7 @@ export function installEditor({call, withBytes, openMazeBytes, copyText, pageLin
 
   // Where the browser refuses the clipboard, the link shows to copy by hand.
   async function copyLink() {
-    const link = withBytes(fileBytes(), (p, n) => json('web_link_of_bytes', p, n));
+    const link = linkOfGrid();
     linkField.hidden = true;
     if (link.error) {
       status.textContent = link.error;

@@ -513,7 +513,8 @@ async function startMazePage() {
   mapColours = JSON.parse(call('web_texture_colours', 'string'));
   resize(bufferWidth, bufferHeight);
   run();
-  installEditor({call, withBytes, openMazeBytes, copyText, pageLink, showFindings, focusView: () => canvas.focus(),
+  installEditor({call, withBytes, openMazeBytes, copyText, pageLink, showInAddress, showFindings,
+                 focusView: () => canvas.focus(),
                  colours: mapColours, view: byId('stage'), opener: byId('maze-controls')});
 }
 
