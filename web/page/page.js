@@ -19,6 +19,7 @@ import textureFiles from './texture_files.js';
 import {fitCanvas, installFullscreen} from './view.js';
 
 const kMaxMazeBytes = 64 * 1024;  // far above the 32 lines of 32 bytes a maze file holds
+const kProgramBytesWaitMs = 30;   // how long the WebGL context waits for maze.wasm's bytes at most
 const kNoWebGL2 = 'This browser cannot draw the maze: WebGL 2 is not available.';
 const kNoProgram = 'The maze cannot start: its program (maze.js, maze.wasm) did not load.';
 const kIdleMovement = 4;  // the walker's state between motions
@@ -433,18 +434,20 @@ function installContextLoss() {
 }
 
 // The program's module: maze.wasm fetched and compiled from here on, not
-// only once maze.js has loaded and asks for it. Rejects when either fails.
+// only once maze.js has loaded and asks for it. Returns the promise of its
+// bytes and that of the started module, which rejects when either file fails.
 function startProgram(moduleArguments) {
-  // Compiled as it streams in, off this thread; a host that does not serve
-  // it as application/wasm gets it compiled from its bytes instead.
-  const compiled = WebAssembly.compileStreaming(fetch('maze.wasm')).catch(() => fetch('maze.wasm')
-    .then((response) => {
-      if (!response.ok)
-        throw new Error(`maze.wasm: ${response.status}`);
-      return response.arrayBuffer();
-    }).then((bytes) => WebAssembly.compile(bytes)));
+  // Compiled from its bytes, not as it streams in: a streaming compile is fed
+  // by this thread, which blocks while the WebGL context is made, whereas a
+  // compile from bytes runs beside it.
+  const bytes = fetch('maze.wasm').then((response) => {
+    if (!response.ok)
+      throw new Error(`maze.wasm: ${response.status}`);
+    return response.arrayBuffer();
+  });
+  const compiled = bytes.then((b) => WebAssembly.compile(b));
   const glue = import('./maze.js');
-  return new Promise((resolve, reject) => {
+  const started = new Promise((resolve, reject) => {
     moduleArguments.instantiateWasm = (imports, receive) => {
       compiled.then((module) => WebAssembly.instantiate(module, imports).then((instance) => receive(instance, module)))
           .catch(reject);
@@ -452,6 +455,7 @@ function startProgram(moduleArguments) {
     };
     Promise.all([compiled, glue]).then(([, loaded]) => loaded.default(moduleArguments)).then(resolve, reject);
   });
+  return {bytes, started};
 }
 
 // Everything the first frame needs starts at once: the program's download
@@ -462,10 +466,13 @@ async function startMazePage() {
   const mazeFetch = fetchBytes('maze1.dat');
   const textureFetches = textureFiles.map(fetchBytes);
   const moduleArguments = {canvas, page: callbacks};
-  const moduleStart = startProgram(moduleArguments);
+  const program = startProgram(moduleArguments);
   installContextLoss();
   fitCanvas(canvas, resize);
   installFullscreen(byId('fullscreen'), byId('stage'));
+  // The program's compile starts first when its bytes are (nearly) in: the
+  // preload has usually fetched them by now.
+  await Promise.race([program.bytes.catch(() => null), new Promise((resolve) => setTimeout(resolve, kProgramBytesWaitMs))]);
   const gl = canvas.getContext('webgl2', {alpha: false, depth: true, stencil: false, antialias: false});
   if (!gl) {
     showOverlay(kNoWebGL2, null);
@@ -473,7 +480,7 @@ async function startMazePage() {
   }
   moduleArguments.preinitializedWebGLContext = gl;
   try {
-    wasm = await moduleStart;
+    wasm = await program.started;
   } catch (e) {
     console.error(e);
     showOverlay(kNoProgram, null);
