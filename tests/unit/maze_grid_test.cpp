@@ -7,16 +7,9 @@
 #include "maze/maze.h"
 #include "maze/maze_check.h"
 #include "maze/maze_grid.h"
+#include "repeat_text.h"
 
 namespace {
-
-std::string repeat(const std::string& s, int n)
-{
-    std::string out;
-    for (int i = 0; i < n; ++i)
-        out += s;
-    return out;
-}
 
 MazeGrid grid(const std::string& bytes)
 {

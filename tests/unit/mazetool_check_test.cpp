@@ -4,16 +4,9 @@
 #include <string>
 
 #include "mazetool_support.h"
+#include "repeat_text.h"
 
 namespace {
-
-std::string repeat(const std::string& s, int n)
-{
-    std::string out;
-    for (int i = 0; i < n; ++i)
-        out += s;
-    return out;
-}
 
 const std::string kEdge = ": open cell on the edge of the grid, no wall is drawn beside it";
 const std::string kBeyond4 = ": not drawn, beyond the drawn width 4 (the length of the last non-empty row)";
