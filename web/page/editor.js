@@ -37,13 +37,13 @@ const sameGrid = (a, b) => a.width === b.width && a.height === b.height && a.cel
 // its "Edit maze" button into `opener`. Services:
 //   call(name, returns, types, args), withBytes(bytes, fn): the module's;
 //   openMazeBytes(bytes, label): walks a maze file's bytes from its start;
-//   copyText(text): resolves to whether the clipboard took it;
-//   pageLink(fragment): the page's address with that fragment;
+//   shareLink(link, field, what): copies a link ({fragment} or {error}) and
+//     resolves to what to say of it;
 //   showInAddress(fragment): puts it in the address, with no new history entry;
 //   showFindings(box, report, {pick, open}): lists the check's findings;
 //   focusView(): gives the keyboard to the walk;
 //   colours: the textures' mean colours ("#rrggbb"), by texture slot.
-export function installEditor({call, withBytes, openMazeBytes, copyText, pageLink, showInAddress, showFindings,
+export function installEditor({call, withBytes, openMazeBytes, shareLink, showInAddress, showFindings,
                                focusView, colours, view, opener}) {
   const host = view.parentElement;
   const kinds = JSON.parse(call('web_cell_kinds', 'string'));
@@ -354,23 +354,8 @@ export function installEditor({call, withBytes, openMazeBytes, copyText, pageLin
     status.textContent = 'Saved as maze1.dat.';
   }
 
-  // Where the browser refuses the clipboard, the link shows to copy by hand.
   async function copyLink() {
-    const link = linkOfGrid();
-    linkField.hidden = true;
-    if (link.error) {
-      status.textContent = link.error;
-      return;
-    }
-    const text = pageLink(link.fragment);
-    if (await copyText(text)) {
-      status.textContent = 'The link to the edited maze is copied.';
-      return;
-    }
-    linkField.value = text;
-    linkField.hidden = false;
-    linkField.select();
-    status.textContent = 'Copy the link to the edited maze from the field below.';
+    status.textContent = await shareLink(linkOfGrid(), linkField, 'the edited maze');
   }
 
   function show(on) {

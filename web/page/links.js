@@ -29,7 +29,7 @@ export function randomSeed() {
 }
 
 // The page's whole address with `fragment` (no "#"; "" for none).
-export function pageLink(fragment) {
+function pageLink(fragment) {
   return location.origin + location.pathname + location.search + (fragment ? `#${fragment}` : '');
 }
 
@@ -41,11 +41,28 @@ export function showInAddress(fragment) {
 
 // Copies `text` to the clipboard. Resolves to false where the browser does
 // not let the page write it.
-export async function copyText(text) {
+async function copyText(text) {
   try {
     await navigator.clipboard.writeText(text);
     return true;
   } catch (e) {
     return false;
   }
+}
+
+// Copies the page's link to a maze, given as the program's {fragment} or
+// {error} (why it has none); where the browser refuses the clipboard, the
+// link is shown in `field`, selected, to copy by hand. Resolves to what to
+// tell the user of `what` ("this maze", "the edited maze").
+export async function shareLink(link, field, what) {
+  field.hidden = true;
+  if (link.error)
+    return link.error;
+  const text = pageLink(link.fragment);
+  if (await copyText(text))
+    return `The link to ${what} is copied.`;
+  field.value = text;
+  field.hidden = false;
+  field.select();
+  return `Copy the link to ${what} from the field below.`;
 }

@@ -12,8 +12,8 @@
 import {installControls} from './controls.js';
 import {installEditor} from './editor.js';
 import {showFindings} from './findings.js';
-import {copyText, isMazeFragment, isRandomFragment, pageLink, randomFragment, randomSeed,
-        randomSettings, showInAddress} from './links.js';
+import {isMazeFragment, isRandomFragment, randomFragment, randomSeed, randomSettings, shareLink,
+        showInAddress} from './links.js';
 import {describeMap, drawMap} from './map.js';
 import textureFiles from './texture_files.js';
 import {fitCanvas, installFullscreen} from './view.js';
@@ -121,6 +121,11 @@ function readMaze(bytes) {
   withBytes(bytes, (p, n) => call('web_read_maze', null, ['number', 'number'], [p, n]));
 }
 
+// The program's link to maze file bytes: {fragment}, or {error} why none.
+function linkOf(bytes) {
+  return JSON.parse(withBytes(bytes, (p, n) => call('web_link_of_bytes', 'string', ['number', 'number'], [p, n])));
+}
+
 // After a maze has been read: its findings listed, the map drawn afresh, and
 // the walk started from its start.
 function run() {
@@ -136,7 +141,7 @@ function run() {
 // none when the file is too large for one, which the notice says.
 function openMazeBytes(bytes, label) {
   readMaze(bytes);
-  walkLink = JSON.parse(call('web_maze_link', 'string'));
+  walkLink = linkOf(bytes);
   showInAddress(walkLink.fragment || '');
   notice(walkLink.error ? `Walking ${label}. ${walkLink.error}` : `Walking ${label}.`);
   run();
@@ -172,7 +177,7 @@ function readAddressMaze() {
   if (!shippedMaze)
     return false;
   readMaze(shippedMaze);
-  walkLink = JSON.parse(call('web_maze_link', 'string'));
+  walkLink = linkOf(shippedMaze);
   showInAddress('');
   return true;
 }
@@ -194,22 +199,7 @@ function openRandomMaze() {
 // Copies the link of the maze being walked, or says why it has none; where
 // the browser refuses the clipboard, the link is shown to copy by hand.
 async function copyLink() {
-  const field = byId('link-text');
-  if (walkLink.error) {
-    field.hidden = true;
-    notice(walkLink.error);
-    return;
-  }
-  const link = pageLink(walkLink.fragment);
-  if (await copyText(link)) {
-    field.hidden = true;
-    notice('The link to this maze is copied.');
-    return;
-  }
-  field.value = link;
-  field.hidden = false;
-  field.select();
-  notice('Copy the link to this maze from the field below.');
+  notice(await shareLink(walkLink, byId('link-text'), 'this maze'));
 }
 
 // "Show the way": the walker walks itself to the nearest exit, one motion
@@ -520,7 +510,7 @@ async function startMazePage() {
   mapColours = JSON.parse(call('web_texture_colours', 'string'));
   resize(bufferWidth, bufferHeight);
   run();
-  installEditor({call, withBytes, openMazeBytes, copyText, pageLink, showInAddress, showFindings,
+  installEditor({call, withBytes, openMazeBytes, shareLink, showInAddress, showFindings,
                  focusView: () => canvas.focus(),
                  colours: mapColours, view: byId('stage'), opener: byId('maze-controls')});
 }

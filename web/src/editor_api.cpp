@@ -1,6 +1,6 @@
 // The maze editor's entry points for editor.js: the grid a maze file reads
-// as, the file a grid writes, new and resized grids, and the check and link
-// of any maze file's bytes. Grids travel as {"width", "height", "cells":
+// as, the file a grid writes, new and resized grids, and the check of any
+// maze file's bytes (its link is game_api.cpp's web_link_of_bytes). Grids travel as {"width", "height", "cells":
 // [byte per cell, row by row]}; every answer is JSON, nothing prints.
 #include <emscripten/emscripten.h>
 
@@ -10,19 +10,10 @@
 #include "json_text.h"
 #include "maze/cell_kind.h"
 #include "maze/maze_grid.h"
-#include "maze/maze_link.h"
 #include "page_session.h"
 #include "view/cell_look.h"
 
 namespace {
-
-std::string g_answer;  // the last string handed to JavaScript
-
-const char* answer(std::string text)
-{
-    g_answer = std::move(text);
-    return g_answer.c_str();
-}
 
 std::string byteList(const char* bytes, size_t size)
 {
@@ -106,15 +97,6 @@ EMSCRIPTEN_KEEPALIVE const char* web_grid_file(const char* cells, int width, int
 EMSCRIPTEN_KEEPALIVE const char* web_check_bytes(const char* bytes, int size)
 {
     return answer(checkJson(std::string(bytes, size_t(size)), true));
-}
-
-// {"fragment": "maze=..."} for a maze file's bytes, or {"error": why none}.
-EMSCRIPTEN_KEEPALIVE const char* web_link_of_bytes(const char* bytes, int size)
-{
-    std::string fragment, err;
-    if (!mazeLinkFragment(std::string(bytes, size_t(size)), &fragment, &err))
-        return answer("{\"error\":" + jsonString(err) + "}");
-    return answer("{\"fragment\":" + jsonString(fragment) + "}");
 }
 
 }  // extern "C"

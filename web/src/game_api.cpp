@@ -14,14 +14,6 @@
 
 namespace {
 
-std::string g_answer;  // the last string handed to JavaScript
-
-const char* answer(std::string text)
-{
-    g_answer = std::move(text);
-    return g_answer.c_str();
-}
-
 // What the map shows of a cell the walk has shown: its byte for the six
 // walls and an exit, " " for the other open cells, "#" for an invisible
 // wall; "." for a cell not shown yet.
@@ -54,11 +46,12 @@ EMSCRIPTEN_KEEPALIVE const char* web_read_link(const char* fragment)
     return nullptr;
 }
 
-// {"fragment": "maze=..."} for the maze being walked, or {"error": why not}.
-EMSCRIPTEN_KEEPALIVE const char* web_maze_link()
+// {"fragment": "maze=..."} for a maze file's bytes (the walked maze's or an
+// edited one's), or {"error": why it gets no link}.
+EMSCRIPTEN_KEEPALIVE const char* web_link_of_bytes(const char* bytes, int size)
 {
     std::string fragment, err;
-    if (!mazeLinkFragment(pageSession().mazeBytes(), &fragment, &err))
+    if (!mazeLinkFragment(std::string(bytes, size_t(size)), &fragment, &err))
         return answer("{\"error\":" + jsonString(err) + "}");
     return answer("{\"fragment\":" + jsonString(fragment) + "}");
 }

@@ -23,3 +23,12 @@ inline std::string jsonString(const std::string& text)
     }
     return out + "\"";
 }
+
+// Hands `text` to JavaScript: the module's entry points return this pointer,
+// valid until the next answer (ccall copies it out at once).
+inline const char* answer(std::string text)
+{
+    static std::string held;
+    held = std::move(text);
+    return held.c_str();
+}

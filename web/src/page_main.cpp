@@ -45,7 +45,6 @@ double g_firstMotionMs = -1.0, g_exitMs = -1.0;
 bool g_wayShown = false;
 // "Show the way": the keys still to give, one each time the walker is idle.
 std::string g_way;
-size_t g_wayNext = 0;
 
 }  // namespace
 
@@ -133,7 +132,6 @@ void resetWalkFigures()
     g_firstMotionMs = g_exitMs = -1.0;
     g_wayShown = false;
     g_way.clear();
-    g_wayNext = 0;
 }
 
 void frame()
@@ -163,8 +161,11 @@ void frame()
     case WalkEvent::None:
         // The way's next key as soon as the last motion has ended, as a
         // player's key would come: one motion at a time, at the walk's pace.
-        if (g_wayNext < g_way.size() && g_session.walker.movement == Idle)
-            pressKey((unsigned char)g_way[g_wayNext++]);
+        if (!g_way.empty() && g_session.walker.movement == Idle) {
+            const char key = g_way.front();
+            g_way.erase(0, 1);
+            pressKey((unsigned char)key);
+        }
         break;
     }
 }
@@ -291,7 +292,6 @@ EMSCRIPTEN_KEEPALIVE void web_key(int code)
 EMSCRIPTEN_KEEPALIVE int web_show_way()
 {
     g_way.clear();
-    g_wayNext = 0;
     if (!g_running || g_session.walker.movement != Idle)
         return -1;
     std::string keys;
@@ -306,13 +306,12 @@ EMSCRIPTEN_KEEPALIVE int web_show_way()
 EMSCRIPTEN_KEEPALIVE void web_stop_way()
 {
     g_way.clear();
-    g_wayNext = 0;
 }
 
 // Whether a way is being shown: keys are left to give.
 EMSCRIPTEN_KEEPALIVE int web_showing_way()
 {
-    return g_wayNext < g_way.size() ? 1 : 0;
+    return g_way.empty() ? 0 : 1;
 }
 
 // The walk's figures once an exit is found: {"keys": key presses that
