@@ -8,8 +8,10 @@
 // fill floor (bench/web_fill_floor.html, what any textured first-person view
 // costs), the maze page on its shipped maze and on the 32 by 32 maze of
 // `mazetool generate --width 32 --height 32 --seed 3` (the page's link
-// #seed=3&width=32&height=32 builds the same maze), and the same two for each
-// --also site (another build, measured in the same run). Figures are medians
+// #seed=3&width=32&height=32 builds the same maze), the site's program with
+// no page around it (bench/web_core_only.html, on the shipped maze: what the
+// program's own load takes), and the same three for each --also site
+// (another build, measured in the same run). Figures are medians
 // over the rounds. Every page is measured the same way, from outside: a script
 // the bench adds before the page's own counts each frame's clear, and after
 // the first frame's calls it sets a fence of its own, so "first frame
@@ -116,6 +118,9 @@ async function main() {
     fs.symlinkSync(path.resolve(s.dir), path.join(root, `site${i}`));
     pages.push({name: `${s.name} page`, url: `site${i}/`, site: s});
     pages.push({name: `${s.name} 32x32`, url: `site${i}/${kLink32}`, site: s});
+    const core = fs.readFileSync(path.join(here, 'web_core_only.html'), 'utf8').replace('<base href="SITE/">', `<base href="site${i}/">`);
+    fs.writeFileSync(path.join(root, `core${i}.html`), core);
+    pages.push({name: `${s.name} core only`, url: `core${i}.html`, site: s});
   });
 
   const server = await serve(root);
@@ -160,6 +165,13 @@ async function main() {
                 + `${pad(range(fin, 0), 16)}${lpad(median(lr).toFixed(3), 8)}`);
   }
   console.log('  (first frame: navigation start to its calls issued, and to the GPU having finished it)');
+  for (const s of sites) {
+    const byRound = (name) => results.get(name).map((r) => r.finishedMs);
+    const page = byRound(`${s.name} page`), core = byRound(`${s.name} core only`);
+    const own = median(page.map((ms, i) => ms - core[i])), load = median(core.map((ms, i) => ms - floor[i].finishedMs));
+    console.log(`  ${s.name}: the program's own load adds ${load.toFixed(0)} ms to the fill floor's first frame,`
+                + ` the page around it ${own.toFixed(0)} ms more (medians of each round's differences)`);
+  }
   console.log('Targets (reported, not enforced):');
   for (const s of sites) {
     const first = median(ratios(`${s.name} page`, 'finishedMs'));
