@@ -3,7 +3,7 @@
 // and a file full of traps shown as the program's loader reads it.
 import fs from 'node:fs';
 
-import {expect, kCongratulations, kRoom, mazetool, test} from './fixtures.mjs';
+import {expect, kCongratulations, kRoom, mazetool, middle, test, touch} from './fixtures.mjs';
 
 // What the program makes of each byte, written out independently of the page.
 const kindOf = (byte) => ({0x20: 'open', 0x2a: 'start', 0x78: 'exit'})[byte]
@@ -76,6 +76,35 @@ test('paint a corridor with an exit and walk it to the exit', async ({walk, page
   await page.locator('#maze').focus();
   await walk.type(['w', 'w', 'w']);
   await expect.poll(() => walk.message()).toBe(kCongratulations);
+});
+
+test('zoomed in on a phone, a finger pans the grid and a tap paints one cell', async ({walk, page}, testInfo) => {
+  test.skip(testInfo.project.name !== 'phone', 'touch on a phone');
+  await openEditor(walk);
+  await newMaze(page, 32, 32);
+  const cellWidth = async () => (await cell(page, 0, 0).boundingBox()).width;
+  expect(await cellWidth()).toBeLessThan(24);  // too small to tap one cell
+  const zoom = page.getByRole('button', {name: 'Zoom in'});
+  await zoom.tap();
+  await expect(zoom).toHaveAttribute('aria-pressed', 'true');
+  expect(await cellWidth()).toBeGreaterThanOrEqual(24);
+
+  const before = await gridText(page);
+  const view = page.locator('#editor .grid-view');
+  const c = await middle(page, view);
+  await touch(page, [0, 1, 2, 3, 4].map((i) => ({x: c.x - 40 * i, y: c.y})));
+  await expect.poll(() => view.evaluate((v) => v.scrollLeft)).toBeGreaterThan(0);
+  expect(await gridText(page)).toBe(before);
+
+  await choose(page, 'wall g');
+  const target = cell(page, 30, 5);
+  await target.scrollIntoViewIfNeeded();
+  await target.tap();
+  await expect(target).toHaveAccessibleName('column 30, row 5: wall g');
+  const after = await gridText(page);
+  expect([...after].filter((ch, i) => ch !== before[i]).join('')).toBe('g');
+  await page.getByRole('button', {name: 'Undo'}).tap();
+  expect(await gridText(page)).toBe(before);
 });
 
 test('undo and redo', async ({walk, page}) => {

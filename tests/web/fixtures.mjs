@@ -82,6 +82,26 @@ export function desktopPictures(...args) {
   execFileSync(env('MAZE_DESKTOP_PICTURES'), args, {stdio: ['ignore', 'ignore', 'inherit']});
 }
 
+// One finger down at the first point, moved through the rest, lifted once
+// `held` (if given) has resolved.
+export async function touch(page, points, held = null) {
+  const cdp = await page.context().newCDPSession(page);
+  const [first, ...rest] = points;
+  await cdp.send('Input.dispatchTouchEvent', {type: 'touchStart', touchPoints: [first]});
+  for (const p of rest)
+    await cdp.send('Input.dispatchTouchEvent', {type: 'touchMove', touchPoints: [p]});
+  if (held)
+    await held();
+  await cdp.send('Input.dispatchTouchEvent', {type: 'touchEnd', touchPoints: []});
+  await cdp.detach();
+}
+
+// The centre of what `locator` finds, in page coordinates.
+export async function middle(page, locator) {
+  const box = await locator.boundingBox();
+  return {x: box.x + box.width / 2, y: box.y + box.height / 2};
+}
+
 export const near = (a, b, tolerance = 1) => a.every((x, i) => Math.abs(x - b[i]) <= tolerance);
 export const meanDifference = (a, b) => {
   let sum = 0;

@@ -1,25 +1,6 @@
 // The page on a phone: touch only, played through the named buttons and
 // swipes, which take the keyboard's path.
-import {expect, kIdle, kPlain, near, test} from './fixtures.mjs';
-
-// One finger down at the first point, moved through the rest, lifted once
-// `held` (if given) has resolved.
-async function touch(page, points, held = null) {
-  const cdp = await page.context().newCDPSession(page);
-  const [first, ...rest] = points;
-  await cdp.send('Input.dispatchTouchEvent', {type: 'touchStart', touchPoints: [first]});
-  for (const p of rest)
-    await cdp.send('Input.dispatchTouchEvent', {type: 'touchMove', touchPoints: [p]});
-  if (held)
-    await held();
-  await cdp.send('Input.dispatchTouchEvent', {type: 'touchEnd', touchPoints: []});
-  await cdp.detach();
-}
-
-async function middle(page, locator) {
-  const box = await locator.boundingBox();
-  return {x: box.x + box.width / 2, y: box.y + box.height / 2};
-}
+import {expect, kIdle, kPlain, middle, near, test, touch} from './fixtures.mjs';
 
 test('the named buttons step and turn', async ({page, walk}) => {
   walk.layOut('buttons');

@@ -12,6 +12,9 @@ const kUndoDepth = 500;
 // Cells are drawn this many CSS pixels wide at most, and never narrower than the minimum.
 const kMaxCellPx = 26;
 const kMinCellPx = 10;
+// Zoomed in, cells are at least this wide: one finger can tap a single cell
+// (a 32-wide maze on a phone leaves 10 pixels a cell otherwise).
+const kZoomCellPx = 28;
 // The phone's layout: the editor in place of the view.
 const kNarrow = '(max-width: 560px)';
 const kStartMark = '\u25b6';  // the walker starts facing +x, to the right
@@ -64,6 +67,8 @@ export function installEditor({call, withBytes, openMazeBytes, shareLink, showIn
   const panel = element('section', {id: 'editor', 'aria-label': 'Maze editor panel', 'data-own-keys': ''});
   panel.hidden = true;
   const gridNode = element('div', {role: 'grid', 'aria-label': 'Maze editor', class: 'maze-grid'});
+  const gridView = element('div', {class: 'grid-view'}, gridNode);  // scrolls the zoomed grid
+  let zoomed = false;
   const palette = element('fieldset', {class: 'palette'}, element('legend', {text: 'Paint'}));
   const widthInput = element('input', {type: 'number', min: 1, max: kMaxSide, id: 'editor-width'});
   const heightInput = element('input', {type: 'number', min: 1, max: kMaxSide, id: 'editor-height'});
@@ -72,6 +77,14 @@ export function installEditor({call, withBytes, openMazeBytes, shareLink, showIn
     b.addEventListener('click', onClick);
     return b;
   };
+  // Zoomed in, a touch drag scrolls the grid and a tap paints one cell.
+  const zoomButton = button('Zoom in', () => {
+    zoomed = !zoomed;
+    zoomButton.setAttribute('aria-pressed', String(zoomed));
+    gridView.classList.toggle('zoomed', zoomed);
+    fitCells();
+    moveCursor(cursor.column, cursor.row);
+  }, {'aria-pressed': 'false'});
   const undoButton = button('Undo', () => step(undo, redo), {'aria-keyshortcuts': 'Control+Z'});
   const redoButton = button('Redo', () => step(redo, undo), {'aria-keyshortcuts': 'Control+Y'});
   const findings = element('section', {class: 'editor-findings', 'aria-label': 'Findings of the edited maze',
@@ -97,8 +110,9 @@ export function installEditor({call, withBytes, openMazeBytes, shareLink, showIn
     element('div', {class: 'editor-size'},
             element('label', {for: 'editor-width', text: 'Width'}), widthInput,
             element('label', {for: 'editor-height', text: 'Height'}), heightInput,
-            button('New maze', () => change(fromModule(json('web_grid_new', sideOf(widthInput), sideOf(heightInput)))))),
-    gridNode, palette,
+            button('New maze', () => change(fromModule(json('web_grid_new', sideOf(widthInput), sideOf(heightInput))))),
+            zoomButton),
+    gridView, palette,
     element('div', {class: 'editor-actions'}, undoButton, redoButton,
             button('Walk this maze', walk), button('Download maze1.dat', download), button('Copy link', copyLink)),
     status, linkField, findings);
@@ -187,7 +201,8 @@ export function installEditor({call, withBytes, openMazeBytes, shareLink, showIn
   function fitCells() {
     const padding = parseFloat(getComputedStyle(panel).paddingLeft) || 0;
     const room = Math.min((panel.clientWidth || host.clientWidth || 360) - 2 * padding, 32 * kMaxCellPx) - 2;
-    const px = Math.max(kMinCellPx, Math.min(kMaxCellPx, Math.floor(room / Math.max(grid.width, 1))));
+    const fit = Math.max(kMinCellPx, Math.min(kMaxCellPx, Math.floor(room / Math.max(grid.width, 1))));
+    const px = zoomed ? Math.max(kZoomCellPx, fit) : fit;
     gridNode.style.setProperty('--cell', `${px}px`);
   }
 
@@ -232,8 +247,10 @@ export function installEditor({call, withBytes, openMazeBytes, shareLink, showIn
   }
 
   // Pointer, touch and pen: a press paints, a drag paints every cell it
-  // crosses, and the whole stroke is one step to undo.
-  let stroke = null;
+  // crosses, and the whole stroke is one step to undo. On the zoomed grid a
+  // finger pans instead, and paints the cell it lifts from unmoved (the
+  // browser cancels the touch once it pans).
+  let stroke = null, tap = null;
   const cellAt = (event) => {
     const e = document.elementFromPoint(event.clientX, event.clientY);
     return e && e.getAttribute('role') === 'gridcell' && gridNode.contains(e) ? e : null;
@@ -253,6 +270,10 @@ export function installEditor({call, withBytes, openMazeBytes, shareLink, showIn
   gridNode.addEventListener('pointerdown', (event) => {
     if (event.button !== 0)
       return;
+    if (zoomed && event.pointerType === 'touch') {
+      tap = {id: event.pointerId, cell: cellAt(event)};
+      return;
+    }
     event.preventDefault();
     gridNode.setPointerCapture(event.pointerId);
     stroke = {before: grid, next: copyGrid(grid), id: event.pointerId};
@@ -276,6 +297,19 @@ export function installEditor({call, withBytes, openMazeBytes, shareLink, showIn
   };
   for (const end of ['pointerup', 'pointercancel', 'lostpointercapture'])
     gridNode.addEventListener(end, endStroke);
+  const endTap = (event) => {
+    if (!tap || tap.id !== event.pointerId)
+      return;
+    const lifted = event.type === 'pointerup' && tap.cell && cellAt(event) === tap.cell;
+    tap = null;
+    if (!lifted)
+      return;
+    stroke = {before: grid, next: copyGrid(grid), id: event.pointerId};
+    paintAt(event);
+    endStroke(event);
+  };
+  for (const end of ['pointerup', 'pointercancel'])
+    gridNode.addEventListener(end, endTap);
 
   // A cell that gets the focus some other way (a screen reader, a click) is the cursor.
   gridNode.addEventListener('focusin', (event) => {
