@@ -248,8 +248,8 @@ export function installEditor({call, withBytes, openMazeBytes, shareLink, showIn
 
   // Pointer, touch and pen: a press paints, a drag paints every cell it
   // crosses, and the whole stroke is one step to undo. On the zoomed grid a
-  // finger pans instead, and paints the cell it lifts from unmoved (the
-  // browser cancels the touch once it pans).
+  // finger or pen pans instead, and paints the cell it lifts from unmoved
+  // (the browser cancels the pointer once it pans).
   let stroke = null, tap = null;
   const cellAt = (event) => {
     const e = document.elementFromPoint(event.clientX, event.clientY);
@@ -270,7 +270,7 @@ export function installEditor({call, withBytes, openMazeBytes, shareLink, showIn
   gridNode.addEventListener('pointerdown', (event) => {
     if (event.button !== 0)
       return;
-    if (zoomed && event.pointerType === 'touch') {
+    if (zoomed && event.pointerType !== 'mouse') {  // a finger or pen, which the zoomed grid pans
       tap = {id: event.pointerId, cell: cellAt(event)};
       return;
     }
