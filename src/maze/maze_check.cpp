@@ -113,3 +113,13 @@ std::string checkSummary(const CheckReport& report)
     return std::to_string(n) + (n == 1 ? " finding: " : " findings: ") +
            (report.playable ? "playable" : "not playable");
 }
+
+CheckReport checkMazeBytes(const std::string& bytes)
+{
+    maze m;
+    MazeLayout layout;
+    m.read(bytes.data(), bytes.size(), &layout);
+    CheckReport report;
+    checkMaze(m, layout, report);
+    return report;
+}

@@ -28,5 +28,8 @@ struct CheckReport {
 // reading recorded (what it dropped and left unread).
 void checkMaze(const maze& m, const MazeLayout& layout, CheckReport& report);
 
+// Reads maze file bytes as the program does and checks what it read.
+CheckReport checkMazeBytes(const std::string& bytes);
+
 // "N findings: playable" or "N findings: not playable".
 std::string checkSummary(const CheckReport& report);

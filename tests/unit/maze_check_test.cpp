@@ -24,12 +24,7 @@ TEST(MazeCheckTest, BlockingFindingsComeFirst)
         {"", 2, "no start (\"*\"): the walker starts at cell 0 0"},
     };
     for (const Case& c : cases) {
-        maze m;
-        MazeLayout layout;
-        const std::string bytes = c.bytes;
-        m.read(bytes.data(), bytes.size(), &layout);
-        CheckReport report;
-        checkMaze(m, layout, report);
+        const CheckReport report = checkMazeBytes(c.bytes);
         EXPECT_EQ(report.blocking, c.blocking) << c.bytes;
         EXPECT_EQ(report.playable, c.blocking == 0) << c.bytes;
         ASSERT_LE(size_t(report.blocking), report.findings.size()) << c.bytes;

@@ -16,16 +16,6 @@ MazeGrid grid(const std::string& bytes)
     return gridFromBytes(bytes.data(), bytes.size());
 }
 
-CheckReport check(const std::string& bytes)
-{
-    maze m;
-    MazeLayout layout;
-    m.read(bytes.data(), bytes.size(), &layout);
-    CheckReport report;
-    checkMaze(m, layout, report);
-    return report;
-}
-
 std::string rows(const MazeGrid& g)
 {
     std::string out;
@@ -118,7 +108,7 @@ TEST(MazeGrid, NewMazes)
     // Every new maze can be won; those with room for a border surprise nobody.
     for (int w = 1; w <= 32; ++w)
         for (int h = 1; h <= 32; ++h) {
-            const CheckReport report = check(gridFile(newMazeGrid(w, h)));
+            const CheckReport report = checkMazeBytes(gridFile(newMazeGrid(w, h)));
             EXPECT_EQ(report.playable, w * h > 1) << w << "x" << h;
             if (w >= 4 && h >= 3) {
                 EXPECT_EQ(report.findings.size(), 0u) << w << "x" << h;
@@ -151,7 +141,7 @@ TEST(MazeCheck, FindingsPointAtTheirCells)
         {"lines past the 32nd row", "rrrr\nr*xr\n" + repeat("rrrr\n", 31), {{-1, -1}}},
     };
     for (const Case& c : cases) {
-        const CheckReport report = check(c.bytes);
+        const CheckReport report = checkMazeBytes(c.bytes);
         ASSERT_EQ(report.places.size(), report.findings.size()) << c.name;
         std::vector<std::pair<int, int>> places;
         for (const FindingPlace& p : report.places)

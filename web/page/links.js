@@ -4,7 +4,7 @@
 // other. The program reads and checks both; this module only builds,
 // recognises and shares them.
 
-export const kRandomDefaults = Object.freeze({width: 32, height: 32, exits: 1});
+const kRandomDefaults = Object.freeze({width: 32, height: 32, exits: 1});
 
 export const isRandomFragment = (hash) => /(^#?|&)seed=/.test(hash);
 export const isMazeFragment = (hash) => /^#?maze=/.test(hash);

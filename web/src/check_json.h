@@ -11,11 +11,7 @@
 // `places` also "places": [[column, row] per finding, -1 -1 for no cell].
 inline std::string checkJson(const std::string& bytes, bool places)
 {
-    maze m;
-    MazeLayout layout;
-    m.read(bytes.data(), bytes.size(), &layout);
-    CheckReport report;
-    checkMaze(m, layout, report);
+    const CheckReport report = checkMazeBytes(bytes);
     std::string json = std::string("{\"playable\":") + (report.playable ? "true" : "false") +
                        ",\"blocking\":" + std::to_string(report.blocking) +
                        ",\"summary\":" + jsonString(checkSummary(report)) + ",\"findings\":[";
