@@ -20,8 +20,7 @@ const env = (name) => {
   return path.resolve(value);
 };
 export const site = env('MAZE_WEB_SITE');
-const kPageFiles = ['index.html', 'page.js', 'controls.js', 'view.js', 'links.js', 'findings.js', 'map.js', 'editor.js',
-                    'page.css', 'maze.js', 'maze.wasm', 'texture_files.js'];
+const kPageFiles = ['index.html', 'page.css', 'maze.js', 'maze.wasm', 'texture_files.js'];
 for (const f of kPageFiles)
   if (!fs.existsSync(path.join(site, f)))
     throw new Error(`${site} has no built page (${f}); build it first (scripts/test does, with the web-test preset)`);

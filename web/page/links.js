@@ -34,9 +34,13 @@ function pageLink(fragment) {
 }
 
 // Puts `fragment` in the address without a new history entry or a
-// hashchange, so that a reload opens the same maze.
+// hashchange, so that a reload opens the same maze. An address that already
+// says it is left alone: even a replaceState to the same address is a
+// navigation to the browser, whose loading state starts and stops again.
 export function showInAddress(fragment) {
-  history.replaceState(history.state, '', pageLink(fragment));
+  const link = pageLink(fragment);
+  if (link !== location.href)
+    history.replaceState(history.state, '', link);
 }
 
 // Copies `text` to the clipboard. Resolves to false where the browser does
