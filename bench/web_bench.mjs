@@ -1,6 +1,6 @@
 // The web page's figures beside two reference WebGL pages, measured in one run.
 //
-//   node bench/web_bench.mjs SITE [--rounds N] [--seconds S] [--warmup S] [--also NAME=SITE]...
+//   node bench/web_bench.mjs SITE [--rounds N] [--first-rounds N] [--seconds S] [--warmup S] [--also NAME=SITE]...
 //
 // One headless Chromium (Debian's, WebGL 2 on SwiftShader) with the frame-rate
 // limit and vertical sync off, driven through Playwright's library API,
@@ -11,11 +11,15 @@
 // #seed=3&width=32&height=32 builds the same maze), the site's program with
 // no page around it (bench/web_core_only.html, on the shipped maze: what the
 // program's own load takes), and the same three for each --also site
-// (another build, measured in the same run). Figures are medians
-// over the rounds. Every page is measured the same way, from outside: a script
-// the bench adds before the page's own counts each frame's clear, and after
-// the first frame's calls it sets a fence of its own, so "first frame
-// finished" is the moment the GPU has finished that frame, not when it was issued.
+// (another build, measured in the same run). Frame rates are medians over
+// --rounds visits of each page; first frames are medians over --first-rounds
+// short visits that wait for the first frame only, in an order that turns
+// each round, since one page's single visits differ by a factor of 1.5 and
+// more on a shared 2-core machine. Every page is measured the same way, from
+// outside: a script the bench adds before the page's own counts each frame's
+// clear, and after the first frame's calls it sets a fence of its own, so
+// "first frame finished" is the moment the GPU has finished that frame, not
+// when it was issued.
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
@@ -56,7 +60,7 @@ const kProbe = `(() => {
 })();`;
 
 function parseArgs(argv) {
-  const o = {site: null, rounds: 5, seconds: 3, warmup: 1, also: []};
+  const o = {site: null, rounds: 5, firstRounds: 25, seconds: 3, warmup: 1, also: []};
   for (let i = 0; i < argv.length; ++i) {
     const a = argv[i];
     const value = () => {
@@ -65,6 +69,7 @@ function parseArgs(argv) {
       return argv[++i];
     };
     if (a === '--rounds') o.rounds = Number(value());
+    else if (a === '--first-rounds') o.firstRounds = Number(value());
     else if (a === '--seconds') o.seconds = Number(value());
     else if (a === '--warmup') o.warmup = Number(value());
     else if (a === '--also') {
@@ -73,8 +78,8 @@ function parseArgs(argv) {
     } else if (!o.site) o.site = a;
     else throw new Error(`unknown argument ${a}`);
   }
-  if (!o.site || !(o.rounds >= 1) || !(o.seconds > 0) || !(o.warmup >= 0))
-    throw new Error('usage: web_bench.mjs SITE [--rounds N] [--seconds S] [--warmup S] [--also NAME=SITE]...');
+  if (!o.site || !(o.rounds >= 1) || !(o.firstRounds >= 1) || !(o.seconds > 0) || !(o.warmup >= 0))
+    throw new Error('usage: web_bench.mjs SITE [--rounds N] [--first-rounds N] [--seconds S] [--warmup S] [--also NAME=SITE]...');
   return o;
 }
 
@@ -85,12 +90,14 @@ const median = (v) => {
 };
 
 // {fps, issuedMs, finishedMs} of one visit: the first frame from navigation
-// start, frames over `seconds` after `warmup`.
+// start, frames over `seconds` after `warmup` (none for 0 seconds).
 async function visit(page, url, warmup, seconds) {
   await page.goto('about:blank');  // the last page's frames and context are gone before the clock starts
   await page.goto(url);
   await page.waitForFunction(() => window.__bench.finishedMs !== null, null, {polling: 20, timeout: 60000});
   const first = await page.evaluate(() => [window.__bench.issuedMs, window.__bench.finishedMs]);
+  if (seconds === 0)
+    return {fps: null, issuedMs: first[0], finishedMs: first[1]};
   await sleep(warmup * 1000);
   const [f0, t0] = await page.evaluate(() => [window.__bench.frames, performance.now()]);
   await sleep(seconds * 1000);
@@ -125,7 +132,8 @@ async function main() {
 
   const server = await serve(root);
   const browser = await chromium.launch(launchOptions(['--disable-frame-rate-limit', '--disable-gpu-vsync']));
-  const results = new Map(pages.map((p) => [p.name, []]));
+  const results = new Map(pages.map((p) => [p.name, []]));  // the frame-rate visits
+  const firsts = new Map(pages.map((p) => [p.name, []]));   // the first-frame visits
   let version = '';
   try {
     version = browser.version();
@@ -137,27 +145,35 @@ async function main() {
     for (let round = 0; round < o.rounds; ++round)
       for (const p of pages)
         results.get(p.name).push(await visit(page, server.url + p.url, o.warmup, o.seconds));
+    // Each round in another order, so that no page always follows the same one.
+    for (let round = 0; round < o.firstRounds; ++round)
+      for (let i = 0; i < pages.length; ++i) {
+        const p = pages[(i + round) % pages.length];
+        firsts.get(p.name).push(await visit(page, server.url + p.url, 0, 0));
+      }
   } finally {
     await browser.close();
     await server.close();
     fs.rmSync(root, {recursive: true, force: true});
   }
 
-  const floor = results.get('fill floor');
-  // Per-round ratios to the fill floor visited in the same round.
-  const ratios = (name, key) => results.get(name).map((r, i) => r[key] / floor[i][key]);
+  // Per-round ratios to the fill floor visited in the same round: frame rates
+  // from the long visits, first frames from the short ones.
+  const from = (key) => (key === 'fps' ? results : firsts);
+  const ratios = (name, key) => from(key).get(name).map((r, i) => r[key] / from(key).get('fill floor')[i][key]);
   const range = (v, digits) => `[${Math.min(...v).toFixed(digits)} .. ${Math.max(...v).toFixed(digits)}]`;
   const pad = (s, n) => String(s).padEnd(n);
   const lpad = (s, n) => String(s).padStart(n);
 
   console.log(`Web page, 500x500 canvas, headless Chromium ${version} (WebGL 2 on SwiftShader), frame-rate limit and vsync off`);
-  console.log(`  (frames over ${o.seconds} s after ${o.warmup} s of warm-up; median of ${o.rounds} alternating visits,`
-              + ' range in brackets; ratios are medians of each round\'s ratio to that round\'s fill floor)');
+  console.log(`  (frames over ${o.seconds} s after ${o.warmup} s of warm-up, median of ${o.rounds} alternating visits;`
+              + ` first frames, median of ${o.firstRounds} more visits; range in brackets;`
+              + ' ratios are medians of each round\'s ratio to that round\'s fill floor)');
   console.log(`  ${pad('', 16)}${lpad('frames/s', 9)} ${pad('', 16)}${lpad('/ floor', 8)} ${pad('', 16)}`
               + `${lpad('issued', 8)} ${lpad('finished', 9)} ${pad('', 16)}${lpad('/ floor', 8)}`);
   for (const p of pages) {
-    const r = results.get(p.name);
-    const fps = r.map((x) => x.fps), fin = r.map((x) => x.finishedMs), iss = r.map((x) => x.issuedMs);
+    const fps = results.get(p.name).map((x) => x.fps);
+    const fin = firsts.get(p.name).map((x) => x.finishedMs), iss = firsts.get(p.name).map((x) => x.issuedMs);
     const fr = ratios(p.name, 'fps'), lr = ratios(p.name, 'finishedMs');
     console.log(`  ${pad(p.name, 16)}${lpad(median(fps).toFixed(1), 9)} ${pad(range(fps, 1), 16)}`
                 + `${lpad(median(fr).toFixed(3), 8)} ${pad(range(fr, 3), 16)}`
@@ -166,9 +182,9 @@ async function main() {
   }
   console.log('  (first frame: navigation start to its calls issued, and to the GPU having finished it)');
   for (const s of sites) {
-    const byRound = (name) => results.get(name).map((r) => r.finishedMs);
-    const page = byRound(`${s.name} page`), core = byRound(`${s.name} core only`);
-    const own = median(page.map((ms, i) => ms - core[i])), load = median(core.map((ms, i) => ms - floor[i].finishedMs));
+    const byRound = (name) => firsts.get(name).map((r) => r.finishedMs);
+    const page = byRound(`${s.name} page`), core = byRound(`${s.name} core only`), floor = byRound('fill floor');
+    const own = median(page.map((ms, i) => ms - core[i])), load = median(core.map((ms, i) => ms - floor[i]));
     console.log(`  ${s.name}: the program's own load adds ${load.toFixed(0)} ms to the fill floor's first frame,`
                 + ` the page around it ${own.toFixed(0)} ms more (medians of each round's differences)`);
   }
