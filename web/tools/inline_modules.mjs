@@ -84,7 +84,7 @@ function add(file) {
   });
   if (defaults > 1)
     fail(`${file} has ${defaults} default exports`);
-  const left = /^\s*(import|export)\b.*$/m.exec(source);
+  const left = /^[ \t]*(?:import(?![ \t]*\()|export)\b.*$/m.exec(source);  // a dynamic import() stays
   if (left)
     fail(`${file}: cannot inline "${left[0].trim()}"`);
   if (/<\/script/i.test(source))
