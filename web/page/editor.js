@@ -267,6 +267,11 @@ export function installEditor({call, withBytes, openMazeBytes, shareLink, showIn
     cursor = {column, row};
     render();
   };
+  // A stroke from `event`'s pointer, painting the cell under it first.
+  const startStroke = (event) => {
+    stroke = {before: grid, next: copyGrid(grid), id: event.pointerId};
+    paintAt(event);
+  };
   gridNode.addEventListener('pointerdown', (event) => {
     if (event.button !== 0)
       return;
@@ -276,8 +281,7 @@ export function installEditor({call, withBytes, openMazeBytes, shareLink, showIn
     }
     event.preventDefault();
     gridNode.setPointerCapture(event.pointerId);
-    stroke = {before: grid, next: copyGrid(grid), id: event.pointerId};
-    paintAt(event);
+    startStroke(event);
   });
   gridNode.addEventListener('pointermove', (event) => {
     if (stroke && stroke.id === event.pointerId)
@@ -304,8 +308,7 @@ export function installEditor({call, withBytes, openMazeBytes, shareLink, showIn
     tap = null;
     if (!lifted)
       return;
-    stroke = {before: grid, next: copyGrid(grid), id: event.pointerId};
-    paintAt(event);
+    startStroke(event);
     endStroke(event);
   };
   for (const end of ['pointerup', 'pointercancel'])
