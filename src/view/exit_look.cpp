@@ -24,7 +24,8 @@ std::vector<uint8_t> exitFloorPixels(const RgbImage& floor)
 {
     const size_t size = size_t(floor.width) * size_t(floor.height) * 3;
     std::vector<uint8_t> pixels(size);
-    for (size_t i = 0; i < size; ++i)
-        pixels[i] = uint8_t((floor.data[i] + kExitGlow[i % 3] + 1) / 2);
+    for (size_t i = 0; i < size; i += 3)
+        for (size_t c = 0; c < 3; ++c)
+            pixels[i + c] = uint8_t((floor.data[i + c] + kExitGlow[c] + 1) / 2);
     return pixels;
 }
