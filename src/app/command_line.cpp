@@ -66,6 +66,8 @@ CommandLine parseCommandLine(int argc, const char* const* argv)
             line.fullscreen = true;
         } else if (!std::strcmp(arg, "--message-box")) {
             line.messageBox = true;
+        } else if (!std::strcmp(arg, "--show-exits")) {
+            line.showExits = true;
         } else if (arg[0] == '-') {
             return usageError(std::string("unknown option '") + arg + "'");
         } else if (line.hasMazeFile) {
@@ -93,6 +95,7 @@ const char* usageText()
            "                 is pressed\n"
            "  --fullscreen   fill the screen\n"
            "  --message-box  also show the congratulation in a box titled \"Maze\"\n"
+           "  --show-exits   draw the exits' floor green, so they can be seen from afar\n"
            "\n"
            "keys:\n"
            "  w            one step forward\n"

@@ -1,7 +1,7 @@
 #pragma once
 
 // The program's own command line: maze [--demo] [--fullscreen] [--message-box]
-// [MAZEFILE], --help, --version.
+// [--show-exits] [MAZEFILE], --help, --version.
 
 #include <string>
 
@@ -13,6 +13,7 @@ struct CommandLine {
     bool demo = false;         // --demo: the walker walks itself
     bool fullscreen = false;   // --fullscreen
     bool messageBox = false;   // --message-box: the congratulation also in a box
+    bool showExits = false;    // --show-exits: the exits' floors drawn marked
     bool toolkitSize = false;  // the last -geometry names a width and a height above 0
     std::string error;         // UsageError only: what is wrong, one line, no newline
 };
@@ -22,7 +23,7 @@ struct CommandLine {
 // -sync) are passed over, so the same call answers --help, --version and bad
 // options before glutInit, which needs a display, and reads the operand
 // after glutInit has removed them. The first --help (or -h) or --version
-// decides; --demo, --fullscreen and --message-box set their flags; any other
+// decides; --demo, --fullscreen, --message-box and --show-exits set their flags; any other
 // argument starting with "-" is an unknown option; at most one operand.
 CommandLine parseCommandLine(int argc, const char* const* argv);
 

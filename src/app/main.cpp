@@ -28,6 +28,7 @@ int main(int argc, char** argv)
     // An empty operand names no file: it is refused as one that cannot be opened.
     g_fileName = line.hasMazeFile ? line.mazeFile : dataFile(g_fileName);
     g_congratulationBox = line.messageBox;
+    g_showExits = line.showExits;
     if (line.demo && !prepareDemo(line.hasMazeFile ? g_fileName : std::string(), line.hasMazeFile))
         return 1;  // before any window
 

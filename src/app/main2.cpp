@@ -35,6 +35,7 @@ float g_width = 0.0f;
 float g_height = 0.0f;
 ViewVolume g_viewVolume = {0.0f, 0.0f, 0.0f, 0.0f};
 bool g_viewVolumeSet = false;
+bool g_showExits = false;
 
 void levelInit()
 {
@@ -47,6 +48,8 @@ void levelInit()
     for (int i = 0; i < kTextureCount; ++i)
         if (!loadTexture(g_textures, dataFile(g_textureFiles[i]).c_str(), i))
             std::exit(1);  // the loader has already told the user why
+    if (g_showExits && !loadExitFloorTexture(&g_exitFloorTexture, dataFile(g_textureFiles[0]).c_str()))
+        std::exit(1);
 }
 
 void viewInit()
@@ -91,7 +94,7 @@ void reshape(int w, int h)
 
 void drawLevel()
 {
-    drawMaze(g_level, g_cubeFactor, g_camera, g_viewVolumeSet ? &g_viewVolume : nullptr);
+    drawMaze(g_level, g_cubeFactor, g_camera, g_viewVolumeSet ? &g_viewVolume : nullptr, g_showExits ? g_exitCount : 0);
 }
 
 void modelRedraw()

@@ -30,6 +30,8 @@ extern float g_height;
 // The projection setProjection last applied; unset before the first one.
 extern ViewVolume g_viewVolume;
 extern bool g_viewVolumeSet;
+// --show-exits: the exits' floors are drawn marked. Set before viewInit.
+extern bool g_showExits;
 
 void viewInit();
 void levelInit();

@@ -6,7 +6,7 @@
 #include "render/display_lists.h"
 #include "render/texture_set.h"
 
-void drawMaze(const maze& level, int cellSpacing, const Camera& camera, const ViewVolume* view)
+void drawMaze(const maze& level, int cellSpacing, const Camera& camera, const ViewVolume* view, int markedExits)
 {
     // Kept across frames so that a frame allocates nothing.
     static std::vector<point2> cells;
@@ -33,12 +33,13 @@ void drawMaze(const maze& level, int cellSpacing, const Camera& camera, const Vi
     int boundSlot = -1;
     for (const point2& cell : cells) {
         CellLook look;
-        cellLook(level.getElement(cell.column, cell.row), look);
+        cellLookAt(level, cell, markedExits, look);
         glPushMatrix();
         glTranslatef(float(cell.column * cellSpacing), 0.0f, float(cell.row * cellSpacing));
         glColor3f(look.r, look.g, look.b);
         if (look.textureSlot != boundSlot) {
-            glBindTexture(GL_TEXTURE_2D, g_textures[look.textureSlot]);
+            glBindTexture(GL_TEXTURE_2D,
+                          look.textureSlot == kExitFloorSlot ? g_exitFloorTexture : g_textures[look.textureSlot]);
             boundSlot = look.textureSlot;
         }
         glCallList(look.wall ? g_cube : g_floor);

@@ -5,8 +5,41 @@
 #include <vector>
 
 #include "render/bitmap_loader.h"
+#include "view/exit_look.h"
 
 unsigned int g_textures[kTextureCount] = {0, 0, 0, 0, 0, 0, 0};
+unsigned int g_exitFloorTexture = 0;
+
+namespace {
+
+// Uploads `image` into a new texture object, *texture, as every texture of
+// the maze is made: packed rows, sides rescaled to powers of two up to
+// `maxSize` (1024 when unknown), mipmapped, linear filters.
+void upload(unsigned int* texture, const RgbImage& image, GLint maxSize)
+{
+    glGenTextures(1, texture);
+    glBindTexture(GL_TEXTURE_2D, *texture);
+    // Rows are packed at width * 3 bytes, whatever the width.
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    // GLU's mipmap builder loses rows when it rescales the width alone, so
+    // sides that are not powers of two are rescaled here first.
+    int w = nearestPowerOfTwo(image.width, maxSize > 0 ? maxSize : 1024);
+    int h = nearestPowerOfTwo(image.height, maxSize > 0 ? maxSize : 1024);
+    std::vector<unsigned char> scaled;
+    const unsigned char* pixels = image.data;
+    if (w != image.width || h != image.height) {
+        scaled.resize(size_t(w) * size_t(h) * 3);
+        gluScaleImage(GL_RGB, image.width, image.height, GL_UNSIGNED_BYTE, image.data, w, h,
+                      GL_UNSIGNED_BYTE, scaled.data());
+        pixels = scaled.data();
+    }
+    gluBuild2DMipmaps(GL_TEXTURE_2D, 3, w, h, GL_RGB, GL_UNSIGNED_BYTE, pixels);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+}
+
+}  // namespace
 
 bool loadTexture(unsigned int* textures, const char* fileName, int index)
 {
@@ -19,26 +52,21 @@ bool loadTexture(unsigned int* textures, const char* fileName, int index)
     if (!image)
         return false;
 
-    glGenTextures(1, &textures[index]);
-    glBindTexture(GL_TEXTURE_2D, textures[index]);
-    // Rows are packed at width * 3 bytes, whatever the width.
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    // GLU's mipmap builder loses rows when it rescales the width alone, so
-    // sides that are not powers of two are rescaled here first.
-    int w = nearestPowerOfTwo(image->width, maxSize > 0 ? maxSize : 1024);
-    int h = nearestPowerOfTwo(image->height, maxSize > 0 ? maxSize : 1024);
-    std::vector<unsigned char> scaled;
-    const unsigned char* pixels = image->data;
-    if (w != image->width || h != image->height) {
-        scaled.resize(size_t(w) * size_t(h) * 3);
-        gluScaleImage(GL_RGB, image->width, image->height, GL_UNSIGNED_BYTE, image->data, w, h,
-                      GL_UNSIGNED_BYTE, scaled.data());
-        pixels = scaled.data();
-    }
-    gluBuild2DMipmaps(GL_TEXTURE_2D, 3, w, h, GL_RGB, GL_UNSIGNED_BYTE, pixels);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_NEAREST);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    upload(&textures[index], *image, maxSize);
     freeRgbImage(image);
+    return true;
+}
+
+bool loadExitFloorTexture(unsigned int* texture, const char* floorFile)
+{
+    GLint maxSize = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSize);
+    RgbImage* floor = loadBitmapImage(floorFile, maxSize > 0 ? std::min(maxSize, kMaxBitmapSide) : kMaxBitmapSide);
+    if (!floor)
+        return false;
+    std::vector<uint8_t> pixels = exitFloorPixels(*floor);
+    const RgbImage exit = {floor->width, floor->height, pixels.data()};
+    upload(texture, exit, maxSize);
+    freeRgbImage(floor);
     return true;
 }

@@ -2,14 +2,16 @@
 // comparison test: the real start-up (viewInit) and renderer (drawLevel) on
 // the headless GL context, driven by the real keyboard callback.
 //
-//   desktop_pictures DIR OUT KEYS...
-// loads maze1.dat and the textures from DIR, then for each KEYS argument
+//   desktop_pictures [--show-exits] DIR OUT KEYS...
+// loads maze1.dat and the textures from DIR (the exits marked as the
+// program's --show-exits marks them, if given), then for each KEYS argument
 // types its keys one after the other (each motion played to its end; "-"
 // types none) and writes the 500 by 500 picture to OUT.N.ppm, N counting from 0.
 #include <GL/gl.h>
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 #include "app/keyboard.h"
@@ -20,8 +22,13 @@
 
 int main(int argc, char** argv)
 {
+    if (argc > 1 && !std::strcmp(argv[1], "--show-exits")) {
+        g_showExits = true;
+        --argc;
+        ++argv;
+    }
     if (argc < 4) {
-        std::fprintf(stderr, "usage: desktop_pictures DIR OUT KEYS...\n");
+        std::fprintf(stderr, "usage: desktop_pictures [--show-exits] DIR OUT KEYS...\n");
         return 2;
     }
     const int side = 500;

@@ -3,7 +3,6 @@
 #include <GLES3/gl3.h>
 
 #include "view/cell_geometry.h"
-#include "view/cell_look.h"
 #include "bitmap/textures.h"
 #include "walker/program.h"
 #include "bitmap/mipmaps.h"
@@ -104,7 +103,7 @@ void GlRenderer::init()
     glClearColor(kSkyColour[0], kSkyColour[1], kSkyColour[2], kSkyColour[3]);
     glEnable(GL_DEPTH_TEST);
     glEnable(GL_CULL_FACE);
-    glGenTextures(kTextureCount, textures_);
+    glGenTextures(kLookSlotCount, textures_);
 }
 
 bool GlRenderer::finishInit(std::string* err)
@@ -139,17 +138,28 @@ bool GlRenderer::finishInit(std::string* err)
 
 void GlRenderer::release()
 {
-    glDeleteTextures(kTextureCount, textures_);
+    glDeleteTextures(kLookSlotCount, textures_);
     const GLuint buffers[] = {vertexBuffer_, indexBuffer_, offsetBuffer_};
     glDeleteBuffers(3, buffers);
     glDeleteVertexArrays(1, &vao_);
     glDeleteShader(vertexShader_);
     glDeleteShader(fragmentShader_);
     glDeleteProgram(program_);
+    const bool showExits = showExits_;
     *this = GlRenderer();
+    showExits_ = showExits;
 }
 
 void GlRenderer::setTexture(int slot, const RgbImage& image)
+{
+    if (slot == 0) {
+        std::vector<uint8_t> pixels = exitFloorPixels(image);
+        upload(kExitFloorSlot, RgbImage{image.width, image.height, pixels.data()});
+    }
+    upload(slot, image);
+}
+
+void GlRenderer::upload(int slot, const RgbImage& image)
 {
     GLint maxSide = 0;
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSide);
@@ -181,9 +191,10 @@ void GlRenderer::drawFrame(const maze& level, const std::vector<point2>& cells, 
     // colour is opaque), the order of the cells cannot change the picture.
     for (std::vector<float>& offsets : offsets_)
         offsets.clear();
+    const int markedExits = showExits_ ? level.getExitCount() : 0;
     for (const point2& cell : cells) {
         CellLook look;
-        if (!cellLook(level.getElement(cell.column, cell.row), look))
+        if (!cellLookAt(level, cell, markedExits, look))
             continue;
         std::vector<float>& offsets = offsets_[look.textureSlot];
         wall_[look.textureSlot] = look.wall;
@@ -201,7 +212,7 @@ void GlRenderer::drawFrame(const maze& level, const std::vector<point2>& cells, 
     glBindBuffer(GL_ARRAY_BUFFER, offsetBuffer_);
     glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(instances_.size() * sizeof(float)), instances_.data(), GL_STREAM_DRAW);
     size_t first = 0;
-    for (int slot = 0; slot < kTextureCount; ++slot) {
+    for (int slot = 0; slot < kLookSlotCount; ++slot) {
         const GLsizei count = GLsizei(offsets_[slot].size() / 3);
         if (count == 0)
             continue;
