@@ -4,18 +4,18 @@
 #include <algorithm>
 #include <vector>
 
-#include "render/bitmap_loader.h"
+#include "bitmap/bitmap_decode.h"
 
 unsigned int g_textures[kTextureCount] = {0, 0, 0, 0, 0, 0, 0};
 
-bool loadTexture(unsigned int* textures, const char* fileName, int index)
+bool loadTextureFile(unsigned int* textures, const char* fileName, int index, std::string* err)
 {
     if (!fileName)
         return true;
     // A bitmap wider or taller than GL takes is refused by the loader, with its message.
     GLint maxSize = 0;
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSize);
-    RgbImage* image = loadBitmapImage(fileName, maxSize > 0 ? std::min(maxSize, kMaxBitmapSide) : kMaxBitmapSide);
+    RgbImage* image = readBitmapFile(fileName, err, maxSize > 0 ? std::min(maxSize, kMaxBitmapSide) : kMaxBitmapSide);
     if (!image)
         return false;
 
