@@ -1,9 +1,11 @@
 #include "saver/saver_options.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 
+#include "maze/maze.h"
 #include "maze/maze_request.h"
 
 #ifndef MAZE_VERSION
@@ -40,7 +42,8 @@ const char kUsage[] =
     "  --width W          the mazes' width in cells, border included, 5 to 32\n"
     "                     (default 32)\n"
     "  --height H         their height, 5 to 32 (default 32)\n"
-    "  --exits K          exits in each maze (default 1)\n"
+    "  --exits K          exits in each maze, 1 to 197, at most what the size takes\n"
+    "                     (2 in a 5 by 5 maze) (default 1)\n"
     "  --fps              the frame rate in the bottom left corner\n"
     "  --display NAME     the X display (default $DISPLAY)\n"
     "\n"
@@ -157,10 +160,16 @@ SaverOptions parseSaverOptions(int argc, const char* const* argv)
     if (!readNumber("--speed", speed, 1, kMaxSpeed, &number, &err))
         return usageError(err);
     options.speed = int(number);
+    // Exits beyond what the mazes' size takes are dropped rather than refused,
+    // so that no setting of the screensaver's sliders stops it.
+    if (!readNumber("--exits", values[kRequestExits], 1, maxExits(maze::kMaxSize, maze::kMaxSize), &number, &err))
+        return usageError(err);
+    values[kRequestExits] = "1";
     RequestProblem problem;
     if (!checkMazeRequest(values, &options.maze, &problem))
         return usageError(std::string("--") + requestFieldName(problem.field) + " must be " + problem.rule +
                           ", not '" + problem.value + "'");
+    options.maze.exits = std::min(int(number), maxExits(options.maze.width, options.maze.height));
     return options;
 }
 

@@ -21,6 +21,7 @@ struct SaverOptions {
     long delayMicroseconds = 16666;  // the pace of frames: 60 a second
     int speed = 1;                   // motion frames played per drawn frame
     MazeRequest maze;                // width, height and exits; the seed is the program's to pick
+                                     // (exits beyond what the size takes are dropped)
     bool fps = false;                // the frame rate drawn in a corner
     std::string error;               // UsageError only: what is wrong, one line, no newline
 };
