@@ -202,6 +202,28 @@ TEST(Saver, DestroyingItsWindowEndsItWithOneLine)
     EXPECT_EQ(saver.err(), "mazewalk: window " + hex(w) + " was destroyed\n");
 }
 
+TEST(Saver, WindowOpensItsOwn500By500WhichQOrEscapeEnds)
+{
+    for (char key : {'q', 'Q', '\x1b'}) {
+        SCOPED_TRACE(key);
+        Program saver(MAZEWALK_BINARY, {"--window"}, saverTextures());
+        ASSERT_TRUE(saver.start());
+        Window w = findWindow(saver, "mazewalk");
+        ASSERT_NE(w, 0u) << saver.describe();
+        int width = 0, height = 0;
+        ASSERT_TRUE(windowAlive(w, &width, &height));
+        EXPECT_EQ(width, 500);
+        EXPECT_EQ(height, 500);
+        Image shot;
+        ASSERT_TRUE(showsTheWalk(w, &shot)) << saveDebugImage(shot, "own") << "\n" << saver.describe();
+        ASSERT_TRUE(sendKey(w, key));
+        ExitStatus st;
+        ASSERT_TRUE(saver.waitExit(kExitTimeout, &st)) << saver.describe();
+        EXPECT_TRUE(st.exited && st.code == 0) << st.str() << "\n" << saver.describe();
+        EXPECT_EQ(saver.err(), "");
+    }
+}
+
 TEST(Saver, AWindowThatCannotBeUsedIsOneLineAndCodeOne)
 {
     const std::string missing = "0x3fffff0";
