@@ -2,6 +2,7 @@
 // window through Xlib and GLX, over the same core and renderer as maze.
 #include <GL/gl.h>
 
+#include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
 #include <unistd.h>
@@ -9,6 +10,7 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <random>
 #include <string>
@@ -49,7 +51,8 @@ void onSignal(int)
 
 bool catchEndSignals()
 {
-    if (pipe(g_signalPipe) != 0)
+    // Non-blocking, so that a handler never waits on a full pipe.
+    if (pipe2(g_signalPipe, O_NONBLOCK | O_CLOEXEC) != 0)
         return false;
     struct sigaction action{};
     action.sa_handler = onSignal;

@@ -173,11 +173,6 @@ SaverOptions parseSaverOptions(int argc, const char* const* argv)
     return options;
 }
 
-const char* saverUsageText()
-{
-    return kUsage;
-}
-
 int answerSaverOptions(const SaverOptions& options)
 {
     switch (options.action) {

@@ -40,9 +40,6 @@ SaverOptions parseSaverOptions(int argc, const char* const* argv);
 // digits; not 0. False for anything else.
 bool parseWindowId(const std::string& text, unsigned long* id);
 
-// The text --help prints.
-const char* saverUsageText();
-
 // Prints what a Help, Version or UsageError line asks for (a usage error as
 // "mazewalk: <error>" and the short usage on stderr) and returns the exit
 // code: 0, or 2 for usage errors.

@@ -253,3 +253,32 @@ TEST(Saver, AWindowThatCannotBeUsedIsOneLineAndCodeOne)
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Saver, HelpVersionAndBadOptionsAreAnsweredWithoutADisplay)
+{
+    struct Case {
+        const char* arg;
+        int code;
+        std::string outStart, errStart;
+    } cases[] = {
+        {"--help", 0, "usage: mazewalk [--window | --root | --window-id ID]", ""},
+        {"-version", 0, "mazewalk ", ""},
+        {"--speed=11", 2, "", "mazewalk: --speed must be a whole number from 1 to 10, not '11'\nusage: mazewalk "},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.arg);
+        Program saver("/usr/bin/env", {"-u", "DISPLAY", MAZEWALK_BINARY, c.arg});
+        ASSERT_TRUE(saver.start());
+        ExitStatus st;
+        ASSERT_TRUE(saver.waitExit(kExitTimeout, &st)) << saver.describe();
+        EXPECT_TRUE(st.exited && st.code == c.code) << st.str() << "\n" << saver.describe();
+        EXPECT_EQ(saver.out().rfind(c.outStart, 0), 0u) << saver.out();
+        EXPECT_EQ(saver.err().rfind(c.errStart, 0), 0u) << saver.err();
+        EXPECT_EQ(saver.out().empty(), c.outStart.empty());
+        EXPECT_EQ(saver.err().empty(), c.errStart.empty());
+    }
+}
+
+}  // namespace
