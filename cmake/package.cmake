@@ -22,8 +22,8 @@ install(DIRECTORY ${CMAKE_BINARY_DIR}/icons/hicolor DESTINATION ${CMAKE_INSTALL_
 # The manual pages, compressed as Debian wants them (-n: no name or time
 # stamp, so the bytes depend on the page alone).
 find_program(GZIP gzip REQUIRED)
-foreach(page maze.6 mazetool.1)
-  string(REGEX REPLACE ".*\\." "" section ${page})
+foreach(page maze.6 mazetool.1 mazewalk.6x)
+  string(REGEX REPLACE ".*\\.([0-9]).*" "\\1" section ${page})
   add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/man/${page}.gz
     COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/man
     COMMAND ${GZIP} -9n -c ${CMAKE_CURRENT_SOURCE_DIR}/man/${page} > ${CMAKE_BINARY_DIR}/man/${page}.gz
@@ -83,4 +83,5 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS xscreensaver)
 include(CPack)

@@ -6,15 +6,12 @@
 
 #include <string>
 
+#include "walker/data_folder.h"
+
 // The data folder of a program installed at exePath: MAZE_DATA_FROM_BIN
 // (../share/maze) taken from the executable's folder, when that folder
 // exists; "" otherwise. The build tree has none.
 std::string installedDataDir(const std::string& exePath);
-
-// The file to open for the data file `name`: name itself, relative to the
-// working directory, when it exists there or dataDir ("" for none) has no
-// copy of it; otherwise dataDir's copy.
-std::string dataFilePath(const std::string& name, const std::string& dataDir);
 
 // dataFilePath for this process: the data folder of the running executable
 // (found through /proc/self/exe, once).

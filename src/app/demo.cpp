@@ -11,6 +11,7 @@
 #include "app/walker.h"
 #include "maze/maze_generator.h"
 #include "maze/maze_search.h"
+#include "walker/random_walk.h"
 #include "walker/program.h"
 
 namespace {
@@ -24,11 +25,7 @@ size_t g_nextKey = 0;
 // generated maze has one) and plans the walk through it.
 void nextRandomMaze()
 {
-    do {
-        const std::string text = generateMaze(g_request);
-        ++g_request.seed;
-        g_level.read(text.data(), text.size());
-    } while (!solveLevel(g_level, &g_keys));
+    nextSolvableMaze(&g_request, &g_level, &g_keys);
     g_nextKey = 0;
 }
 

@@ -9,10 +9,11 @@
 #include "app/demo.h"
 #include "app/keyboard.h"
 #include "app/walker.h"
-#include "render/view_matrix.h"
 #include "walker/clock.h"
 #include "render/display_lists.h"
 #include "render/maze_renderer.h"
+#include "render/scene.h"
+#include "render/bitmap_loader.h"
 #include "render/texture_set.h"
 #include "walker/frame_rate.h"
 #include "walker/program.h"
@@ -54,17 +55,7 @@ void levelInit()
 
 void viewInit()
 {
-    setViewMatrixLoader(loadModelViewMatrix);
-    glClearColor(kSkyColour[0], kSkyColour[1], kSkyColour[2], kSkyColour[3]);
-    glShadeModel(GL_SMOOTH);
-    glEnable(GL_DEPTH_TEST);
-    glEnable(GL_CULL_FACE);
-    glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
-    glEnable(GL_LINE_SMOOTH);
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    glHint(GL_LINE_SMOOTH_HINT, GL_DONT_CARE);
-
+    setupScene();
     levelInit();
     // The start cell, the exits, the camera at the start viewpoint and the
     // walker idle there.
@@ -76,10 +67,7 @@ void setProjection(float aspect)
     if (!(aspect > 0.0f) || !std::isfinite(aspect))
         return;
     const ViewVolume view = g_session.viewVolume(aspect);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    gluPerspective(view.fovyDegrees, aspect, kNearPlane, kFarPlane);
-    glMatrixMode(GL_MODELVIEW);
+    applyPerspective(view);
     g_viewVolume = view;
     g_viewVolumeSet = true;
 }

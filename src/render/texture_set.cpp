@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "render/bitmap_loader.h"
+#include "bitmap/bitmap_decode.h"
 #include "view/exit_look.h"
 
 unsigned int g_textures[kTextureCount] = {0, 0, 0, 0, 0, 0, 0};
@@ -41,14 +41,14 @@ void upload(unsigned int* texture, const RgbImage& image, GLint maxSize)
 
 }  // namespace
 
-bool loadTexture(unsigned int* textures, const char* fileName, int index)
+bool loadTextureFile(unsigned int* textures, const char* fileName, int index, std::string* err)
 {
     if (!fileName)
         return true;
     // A bitmap wider or taller than GL takes is refused by the loader, with its message.
     GLint maxSize = 0;
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSize);
-    RgbImage* image = loadBitmapImage(fileName, maxSize > 0 ? std::min(maxSize, kMaxBitmapSide) : kMaxBitmapSide);
+    RgbImage* image = readBitmapFile(fileName, err, maxSize > 0 ? std::min(maxSize, kMaxBitmapSide) : kMaxBitmapSide);
     if (!image)
         return false;
 
@@ -57,11 +57,11 @@ bool loadTexture(unsigned int* textures, const char* fileName, int index)
     return true;
 }
 
-bool loadExitFloorTexture(unsigned int* texture, const char* floorFile)
+bool loadExitFloorTextureFile(unsigned int* texture, const char* floorFile, std::string* err)
 {
     GLint maxSize = 0;
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSize);
-    RgbImage* floor = loadBitmapImage(floorFile, maxSize > 0 ? std::min(maxSize, kMaxBitmapSide) : kMaxBitmapSide);
+    RgbImage* floor = readBitmapFile(floorFile, err, maxSize > 0 ? std::min(maxSize, kMaxBitmapSide) : kMaxBitmapSide);
     if (!floor)
         return false;
     std::vector<uint8_t> pixels = exitFloorPixels(*floor);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include "bitmap/textures.h"
 
 // GL texture objects, 0 until loaded.
@@ -8,12 +10,13 @@ extern unsigned int g_textures[kTextureCount];
 extern unsigned int g_exitFloorTexture;
 
 // Loads one bitmap into textures[index] as a mipmapped texture. False for a
-// file that cannot be loaded, or has a side over GL_MAX_TEXTURE_SIZE, once the
-// loader's message box is dismissed.
-// A null name does nothing.
-bool loadTexture(unsigned int* textures, const char* fileName, int index);
+// file that cannot be loaded, or has a side over GL_MAX_TEXTURE_SIZE, with
+// the loader's message in *err and nothing shown. A null name does nothing.
+// Needs a current GL context. (The desktop's loadTexture, in
+// render/bitmap_loader.h, shows the message in a box as well.)
+bool loadTextureFile(unsigned int* textures, const char* fileName, int index, std::string* err);
 
 // Makes *texture the marked exits' floor: the floor bitmap `floorFile`
-// washed green (exitFloorPixels), mipmapped as loadTexture does. False, after
-// the loader's message box, for a file that cannot be loaded.
-bool loadExitFloorTexture(unsigned int* texture, const char* floorFile);
+// washed green (exitFloorPixels), mipmapped as loadTextureFile does. False,
+// with the loader's message in *err, for a file that cannot be loaded.
+bool loadExitFloorTextureFile(unsigned int* texture, const char* floorFile, std::string* err);

@@ -216,11 +216,80 @@ TEST(Install, TheManualPagesRenderWithoutWarnings)
     }
 }
 
+// The installed screensaver at `path`, started in an empty folder on a window
+// of the test's, draws the walk in the install's textures: sky and walls, no
+// black left, and it keeps going.
+void expectTheInstalledScreensaverDraws(const std::string& path)
+{
+    Window w = createTestWindow(160, 120);
+    ASSERT_NE(w, 0u);
+    char id[32];
+    std::snprintf(id, sizeof id, "0x%lx", w);
+    Program saver(path, {"--window-id", id});  // no files: an empty folder
+    ASSERT_TRUE(saver.start());
+    Image shot;
+    EXPECT_TRUE(x::waitFor(w, kWaitTimeout, [&] {
+        shot = screenshot(w);
+        int sky = 0, black = 0;
+        for (Rgb p : shot.pixels) {
+            sky += p.b == 255 && p.r >= 127 && p.r <= 128;
+            black += p == Rgb{};
+        }
+        return !shot.pixels.empty() && sky > 0 && black == 0 && sky < int(shot.pixels.size());
+    })) << saveDebugImage(shot, "screensaver") << "\n" << saver.describe();
+    EXPECT_TRUE(saver.running()) << saver.describe();
+    EXPECT_EQ(saver.err(), "");
+    destroyWindow(w);
+}
+
+// The screensaver's four files under `root` (an install prefix, or an
+// extracted package's usr/): its settings' XML is well formed and names it
+// (when xmllint is there).
+void expectTheScreensaverFiles(const std::string& root)
+{
+    for (const char* file : {"/libexec/xscreensaver/mazewalk", "/share/xscreensaver/config/mazewalk.xml",
+                             "/share/applications/screensavers/mazewalk.desktop", "/share/man/man6/mazewalk.6x.gz"})
+        EXPECT_TRUE(fs::is_regular_file(root + file)) << file;
+    if (!toolInstalled("xmllint"))  // scripts/test installs it (libxml2-utils)
+        return;
+    const std::string xml = quoted(root + "/share/xscreensaver/config/mazewalk.xml");
+    ToolRun r = runShell("xmllint --noout " + xml);
+    EXPECT_EQ(r.code, 0) << r.out << r.err;
+    EXPECT_EQ(r.err, "");
+    // xmllint ends an --xpath answer with a line feed or not, by version.
+    r = runShell("xmllint --xpath 'string(/screensaver/@name)' " + xml + "; echo");
+    EXPECT_EQ(r.out.substr(0, r.out.find('\n')), "mazewalk");
+    r = runShell("xmllint --xpath 'count(/screensaver/command[@arg=\"--root\"])' " + xml + "; echo");
+    EXPECT_EQ(r.out.substr(0, r.out.find('\n')), "1");
+}
+
+TEST(Install, TheScreensaverGoesWhereDaemonsLookAndReadsTheInstallsTextures)
+{
+    TempDir prefix;
+    ASSERT_NO_FATAL_FAILURE(installInto(prefix.path));
+    expectTheInstalledScreensaverDraws(prefix.path + "/libexec/xscreensaver/mazewalk");
+    if (toolInstalled("desktop-file-validate")) {
+        ToolRun r = runShell("desktop-file-validate --no-hints " +
+                             quoted(prefix.path + "/share/applications/screensavers/mazewalk.desktop"));
+        EXPECT_EQ(r.code, 0) << r.out << r.err;
+        EXPECT_EQ(r.out + r.err, "");
+    }
+    if (toolInstalled("man")) {
+        ToolRun r = runShell("MANWIDTH=80 man --warnings -l " + quoted(prefix.path + "/share/man/man6/mazewalk.6x.gz"));
+        EXPECT_EQ(r.code, 0) << r.err;
+        EXPECT_EQ(r.err, "");
+        EXPECT_EQ(r.out.rfind("MAZEWALK(6x)", 0), 0u) << r.out.substr(0, 200);
+    }
+    expectTheScreensaverFiles(prefix.path);
+}
+
 // Every file the package installs, the programs in Debian's folder for games.
 const char* const kPackageFiles[] = {
     "usr/games/maze",
     "usr/games/mazetool",
+    "usr/libexec/xscreensaver/mazewalk",
     "usr/share/applications/maze.desktop",
+    "usr/share/applications/screensavers/mazewalk.desktop",
     "usr/share/doc/maze/changelog.gz",
     "usr/share/doc/maze/copyright",
     "usr/share/icons/hicolor/128x128/apps/maze.png",
@@ -229,6 +298,7 @@ const char* const kPackageFiles[] = {
     "usr/share/icons/hicolor/64x64/apps/maze.png",
     "usr/share/man/man1/mazetool.1.gz",
     "usr/share/man/man6/maze.6.gz",
+    "usr/share/man/man6/mazewalk.6x.gz",
     "usr/share/maze/RustyBricksGrate.bmp",
     "usr/share/maze/SteelBoxFan.bmp",
     "usr/share/maze/StoneWallImproved.bmp",
@@ -238,6 +308,7 @@ const char* const kPackageFiles[] = {
     "usr/share/maze/pipeslights.bmp",
     "usr/share/maze/pipeslightswires.bmp",
     "usr/share/metainfo/org.example.maze.metainfo.xml",
+    "usr/share/xscreensaver/config/mazewalk.xml",
 };
 
 TEST(Package, TheDebianPackageHoldsTheInstallAndRunsFromAnExtractedRoot)
@@ -272,11 +343,15 @@ TEST(Package, TheDebianPackageHoldsTheInstallAndRunsFromAnExtractedRoot)
     r = runShell("dpkg-deb -x " + quoted(deb) + " " + quoted(root));
     ASSERT_EQ(r.code, 0) << r.err;
     expectTheShippedMazeFromAnEmptyFolder(root + "/usr/games/maze");
+    expectTheInstalledScreensaverDraws(root + "/usr/libexec/xscreensaver/mazewalk");
+    r = runShell("dpkg-deb -f " + quoted(deb) + " Suggests");
+    EXPECT_EQ(r.out, "xscreensaver\n") << r.err;
 
     if (toolInstalled("appstreamcli")) {
         r = runShell("appstreamcli validate --no-net " + quoted(root + "/usr/share/metainfo/org.example.maze.metainfo.xml"));
         EXPECT_EQ(r.code, 0) << r.out << r.err;
     }
+    expectTheScreensaverFiles(root + "/usr");
     if (toolInstalled("lintian")) {
         r = runShell("lintian --fail-on error " + quoted(deb));
         EXPECT_EQ(r.code, 0) << r.out << r.err;

@@ -155,6 +155,27 @@ bool resizeWindow(Window w, int width, int height)
     return withoutXError([&](Display* d) { XResizeWindow(d, w, unsigned(width), unsigned(height)); });
 }
 
+Window createTestWindow(int width, int height)
+{
+    Window w = 0;
+    const bool ok = withoutXError([&](Display* d) {
+        const unsigned long black = BlackPixel(d, DefaultScreen(d));
+        w = XCreateSimpleWindow(d, DefaultRootWindow(d), 0, 0, unsigned(width), unsigned(height), 0, black, black);
+        XMapWindow(d, w);
+    });
+    return ok ? w : 0;
+}
+
+bool destroyWindow(Window w)
+{
+    return withoutXError([&](Display* d) { XDestroyWindow(d, w); });
+}
+
+Window rootWindow()
+{
+    return DefaultRootWindow(display());
+}
+
 bool waitForTitle(Window w, const std::function<bool(const std::string&)>& pred)
 {
     return x::waitFor(w, kWaitTimeout, [&] { return pred(windowTitle(w)); });

@@ -41,6 +41,12 @@ Window findWindow(proc::Program& program, const std::string& title = "");
 bool windowAlive(Window w, int* width = nullptr, int* height = nullptr);
 bool resizeWindow(Window w, int width, int height);  // at once, without a window manager
 
+// A top-level window of the test's own at (0, 0), black, mapped (there is no
+// window manager to wait for); 0 on failure. For programs told to draw into it.
+Window createTestWindow(int width, int height);
+bool destroyWindow(Window w);
+Window rootWindow();
+
 // Frames the window presented since findWindow found it, counted through
 // DAMAGE: swaps faster than we look fold into one, so it is a lower bound.
 int framesPresented(Window w);

@@ -9,6 +9,7 @@
 #include "bmp_writer.h"
 #include "gl_context.h"
 #include "bitmap/bitmap_decode.h"
+#include "render/bitmap_loader.h"
 #include "render/texture_set.h"
 #include "temp_file.h"
 #include "bitmap/mipmaps.h"

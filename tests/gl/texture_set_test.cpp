@@ -8,6 +8,7 @@
 #include "bmp_writer.h"
 #include "gl_context.h"
 #include "app/main2.h"
+#include "render/bitmap_loader.h"
 #include "render/texture_set.h"
 #include "texture_files.h"
 
