@@ -125,7 +125,7 @@ class Walk {
     const folder = path.join(this.root, name);
     fs.mkdirSync(folder);
     for (const f of kPageFiles)
-      fs.symlinkSync(path.join(site, f), path.join(folder, f));
+      fs.copyFileSync(path.join(site, f), path.join(folder, f));
     const all = {...(files || plainTextures())};
     if (maze !== null && !all['maze1.dat'])
       all['maze1.dat'] = maze;
