@@ -1,0 +1,17 @@
+// The cell kinds as the page shows them, from the program's table ({kinds:
+// [{name, byte, open, drawn, slot}], ofByte}): each kind's class, named
+// after it ("kind-wall-r"), and its colour, its texture's mean colour.
+
+// The class of a kind: "kind-" and its name, spaces as dashes.
+export const kindClass = (kind) => `kind-${kind.name.replace(/\s+/g, '-')}`;
+
+// Gives every drawn kind's class its texture's mean colour (`colours`, by
+// texture slot) as --kind, which page.css paints the editor's cells and
+// swatches with.
+export function installKindColours(kinds, colours) {
+  const sheet = new CSSStyleSheet();
+  for (const kind of kinds.kinds)
+    if (kind.drawn && colours[kind.slot])
+      sheet.insertRule(`.${kindClass(kind)} { --kind: ${colours[kind.slot]}; }`, sheet.cssRules.length);
+  document.adoptedStyleSheets = [...document.adoptedStyleSheets, sheet];
+}
