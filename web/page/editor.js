@@ -48,13 +48,12 @@ const sameGrid = (a, b) => a.width === b.width && a.height === b.height && a.cel
 //     resolves to what to say of it;
 //   showInAddress(fragment): puts it in the address, with no new history entry;
 //   showFindings(box, report, {pick, open}): lists the check's findings;
-//   focusView(): gives the keyboard to the walk;
-//   colours: the textures' mean colours ("#rrggbb"), by texture slot.
+//   focusView(): gives the keyboard to the walk.
+// Each kind is painted in its class's colour (kinds.js).
 export function installEditor({program, kinds, openMazeBytes, shareLink, showInAddress, showFindings,
                                focusView, view, opener}) {
   const host = view.parentElement;
   const kindOf = (byte) => kinds.kinds[kinds.ofByte[byte]];
-  const fromModule = copyGrid;
 
   let grid = {width: 0, height: 0, cells: new Uint8Array(0)};
   let cursor = {column: 0, row: 0};
@@ -111,7 +110,7 @@ export function installEditor({program, kinds, openMazeBytes, shareLink, showInA
     element('div', {class: 'editor-size'},
             element('label', {for: 'editor-width', text: 'Width'}), widthInput,
             element('label', {for: 'editor-height', text: 'Height'}), heightInput,
-            button('New maze', () => change(fromModule(program.newGrid(sideOf(widthInput), sideOf(heightInput))))),
+            button('New maze', () => change(program.newGrid(sideOf(widthInput), sideOf(heightInput)))),
             zoomButton),
     gridView, palette,
     element('div', {class: 'editor-actions'}, undoButton, redoButton,
@@ -384,9 +383,9 @@ export function installEditor({program, kinds, openMazeBytes, shareLink, showInA
   for (const input of [widthInput, heightInput])
     input.addEventListener('change', () => {
       if (grid.width && grid.height)
-        change(fromModule(program.resizeGrid(grid, sideOf(widthInput), sideOf(heightInput))));
+        change(program.resizeGrid(grid, sideOf(widthInput), sideOf(heightInput)));
       else
-        change(fromModule(program.newGrid(sideOf(widthInput), sideOf(heightInput))));
+        change(program.newGrid(sideOf(widthInput), sideOf(heightInput)));
     });
   new ResizeObserver(fitCells).observe(panel);
 
@@ -430,7 +429,7 @@ export function installEditor({program, kinds, openMazeBytes, shareLink, showInA
   open.addEventListener('click', () => {
     if (!panel.isConnected)
       view.after(panel);  // in the page from its first use on, so it is no part of a page never edited
-    const walked = {...fromModule(program.gridOfWalk()), source: program.mazeBytes()};
+    const walked = {...program.gridOfWalk(), source: program.mazeBytes()};
     if (!grid.width && !grid.height) {
       grid = walked;
       build();

@@ -9,9 +9,8 @@ export const kindClass = (kind) => `kind-${kind.name.replace(/\s+/g, '-')}`;
 // texture slot) as --kind, which page.css paints the editor's cells and
 // swatches with.
 export function installKindColours(kinds, colours) {
-  const sheet = new CSSStyleSheet();
-  for (const kind of kinds.kinds)
-    if (kind.drawn && colours[kind.slot])
-      sheet.insertRule(`.${kindClass(kind)} { --kind: ${colours[kind.slot]}; }`, sheet.cssRules.length);
-  document.adoptedStyleSheets = [...document.adoptedStyleSheets, sheet];
+  const style = document.createElement('style');
+  style.textContent = kinds.kinds.filter((kind) => kind.drawn && colours[kind.slot])
+    .map((kind) => `.${kindClass(kind)} { --kind: ${colours[kind.slot]}; }`).join('\n');
+  document.head.append(style);
 }
