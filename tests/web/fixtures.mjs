@@ -113,7 +113,8 @@ export const meanDifference = (a, b) => {
 // the moment the page calls window.virtualFrames.take() (which resolves once
 // the page waits for a virtual frame): from then on, each frame of
 // virtualFrames.run(count, hz) moves performance.now() on by 1/hz s and runs
-// the animation frame callbacks then due, whatever the real time.
+// the animation frame callbacks then due, whatever the real time, until
+// virtualFrames.release().
 export function virtualFrames(page) {
   return page.addInitScript(() => {
     const realFrame = window.requestAnimationFrame.bind(window);
@@ -137,6 +138,13 @@ export function virtualFrames(page) {
         return new Promise((resolve) => {
           waiting = resolve;
         });
+      },
+      // Back to the real clock and frames.
+      release() {
+        const due = clock.callbacks;
+        clock = null;
+        for (const callback of due)
+          realFrame(callback);
       },
       async run(count, hz) {
         for (let i = 0; i < count; ++i) {

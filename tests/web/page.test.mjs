@@ -66,6 +66,7 @@ test('frames leave no GL object behind', async ({page, walk}) => {
 });
 
 test('walls ahead after turns, steps blocked, dropped keys, arrow keys', async ({page, walk}) => {
+  await virtualFrames(page);
   walk.layOut('walk');
   await walk.open('walk');
   expect(near(await walk.centre(), kPlain.r)).toBe(true);
@@ -86,9 +87,12 @@ test('walls ahead after turns, steps blocked, dropped keys, arrow keys', async (
   await walk.framesPass();
   expect(await walk.state()).toMatchObject({column: 1, movement: kIdle});
 
-  // A key pressed while a step plays is dropped, not queued.
+  // A key pressed while a step plays is dropped, not queued (the page's
+  // clock stands still between the two).
+  await page.evaluate(() => window.virtualFrames.take());
   await page.keyboard.press('w');
   await page.keyboard.press('d');
+  await page.evaluate(() => window.virtualFrames.release());
   await walk.idle();
   await walk.framesPass();
   expect(await walk.state()).toMatchObject({column: 2, row: 1, heading: 1, movement: kIdle});
@@ -257,6 +261,7 @@ test('a maze opened through the file input or dropped', async ({page, walk}) => 
 });
 
 test('starting again or opening a maze mid-step is a fresh start', async ({page, walk}) => {
+  await virtualFrames(page);
   const files = shippedFiles();
   walk.layOut('fresh', {files});
   // What a fresh page shows at its start, and after a step and a turn.
@@ -275,15 +280,19 @@ test('starting again or opening a maze mid-step is a fresh start', async ({page,
     await walk.framesPass(2);
     expect((await walk.shot()).equals(fresh[1]), `${how}: after a step and a turn`).toBe(true);
   };
-  const stepUnderWay = async () => {
+  // A step five of its eleven motion frames in, the page's clock standing
+  // still until `then` has acted.
+  const midStep = async (then) => {
+    await page.evaluate(() => window.virtualFrames.take());
     await page.keyboard.press('w');
-    await walk.until((idle) => window.mazePage.state().movement !== idle, kIdle);
+    await page.evaluate(() => window.virtualFrames.run(5, 60));
+    await then();
+    await page.evaluate(() => window.virtualFrames.release());
   };
 
   // w, then q while the step plays, then "Start again".
   await walk.open('fresh');
-  await stepUnderWay();
-  await page.keyboard.press('q');
+  await midStep(() => page.keyboard.press('q'));
   await walk.until(() => !document.getElementById('message').hidden);
   expect((await walk.state()).column, 'the quit came after the step had ended').not.toBe(2);
   await page.getByRole('button', {name: 'Start again'}).click();
@@ -292,9 +301,10 @@ test('starting again or opening a maze mid-step is a fresh start', async ({page,
 
   // The same maze opened through the file input while a step plays.
   await walk.open('fresh');
-  await stepUnderWay();
-  await page.setInputFiles('#maze-file', walk.file('fresh.dat', files['maze1.dat']));
-  await expect(page.locator('#notice')).toContainText('fresh.dat');
+  await midStep(async () => {
+    await page.setInputFiles('#maze-file', walk.file('fresh.dat', files['maze1.dat']));
+    await expect(page.locator('#notice')).toContainText('fresh.dat');
+  });
   await expectFresh('opened mid-step');
 });
 
