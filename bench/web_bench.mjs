@@ -122,7 +122,7 @@ async function main() {
   fs.copyFileSync(path.join(here, 'web_pacing.mjs'), path.join(root, 'pacing.mjs'));
   const sites = [{name: 'maze', dir: o.site}, ...o.also];
   sites.forEach((s, i) => {
-    fs.symlinkSync(path.resolve(s.dir), path.join(root, `site${i}`));
+    fs.cpSync(path.resolve(s.dir), path.join(root, `site${i}`), {recursive: true, dereference: true});  // served from inside the folder
     pages.push({name: `${s.name} page`, url: `site${i}/`, site: s});
     pages.push({name: `${s.name} 32x32`, url: `site${i}/${kLink32}`, site: s});
     const core = fs.readFileSync(path.join(here, 'web_core_only.html'), 'utf8').replace('<base href="SITE/">', `<base href="site${i}/">`);

@@ -57,6 +57,8 @@ class SiteHandler(http.server.SimpleHTTPRequestHandler):
         self.send_header("Content-type", self.guess_type(real))
         self.send_header("Content-Length", str(st.st_size))
         self.send_header("Last-Modified", self.date_time_string(st.st_mtime))
+        # Always the file as it is now: a maze or texture just written is what a reload gets.
+        self.send_header("Cache-Control", "no-store")
         self.end_headers()
         return f
 

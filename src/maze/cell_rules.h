@@ -1,5 +1,6 @@
 #pragma once
 
+#include "maze/cell_kind.h"
 #include "maze/maze.h"
 
 // The rules every part of the program agrees on about cells and steps.
@@ -8,7 +9,7 @@
 // start or an exit. Everything else blocks, drawn or not.
 inline bool isOpenCell(char c)
 {
-    return c == ' ' || c == '*' || c == 'x';
+    return cellRowOf(c).open;
 }
 
 // Column and row change of one step forward for each heading:

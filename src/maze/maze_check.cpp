@@ -5,18 +5,10 @@
 
 #include "maze/cell_rules.h"
 #include "maze/maze_search.h"
-#include "view/cell_look.h"
 
 namespace {
 
 const int N = maze::kMaxSize;
-
-// Whether the renderer draws anything for the byte: the floor or a wall cube.
-bool isDrawn(char c)
-{
-    CellLook look;
-    return cellLook(c, look);
-}
 
 std::string cellName(int column, int row)
 {
@@ -96,7 +88,7 @@ void checkMaze(const maze& m, const MazeLayout& layout, CheckReport& report)
                         cellName(start.column, start.row), c, r);
             if (isOpenCell(cell) && (voidAt(c - 1, r) || voidAt(c + 1, r) || voidAt(c, r - 1) || voidAt(c, r + 1)))
                 add(cellName(c, r) + ": open cell on the edge of the grid, no wall is drawn beside it", c, r);
-            if (!isDrawn(cell))  // open cells are drawn as floor, so this one blocks
+            if (!cellRowOf(cell).drawn)  // open cells are drawn as floor, so this one blocks
                 add(cellName(c, r) + ": invisible wall (" + byteName(cell) + ")", c, r);
         }
         if (stored > width)

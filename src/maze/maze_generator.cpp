@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "maze/cell_kind.h"
 #include "maze/cell_rules.h"
 #include "maze/maze_search.h"
 
@@ -23,7 +24,18 @@ struct Rng {
 };
 
 const char kWall = '#';  // placeholder until the walls get their letters
-const char kWallLetters[] = "bcgmry";
+
+// The drawn walls' bytes in byte order ("bcgmry"), one of which each wall
+// gets at random: the order is part of what a seed makes.
+std::string wallLetters()
+{
+    std::string letters;
+    for (const CellKindRow& row : kCellKinds)
+        if (row.drawn && !row.open)
+            letters += row.byte;
+    std::sort(letters.begin(), letters.end());
+    return letters;
+}
 
 struct Grid {
     int width, height;
@@ -180,11 +192,12 @@ std::string generateMaze(const MazeRequest& req)
         placeExits(g, order, req.exits);
     }
 
+    const std::string letters = wallLetters();
     std::string text;
     for (std::string& row : g.rows) {
         for (char& cell : row)
             if (cell == kWall)
-                cell = kWallLetters[rng.below(6)];
+                cell = letters[size_t(rng.below(int(letters.size())))];
         text += row;
         text += '\n';
     }

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "maze/cell_kind.h"
+
 // A maze as its author edits it: the grid the loader reads from a file, cell
 // by cell, and the file that the loader reads back as the same grid.
 struct MazeGrid {
@@ -18,7 +20,7 @@ struct MazeGrid {
 };
 
 // The wall a new maze's border and a grown grid's new cells are made of.
-const char kGridWall = 'r';
+constexpr char kGridWall = cellKindByte(CellKind::WallR);
 
 // The grid the program's loader reads from a maze file's bytes: its drawn
 // width, the rows it read up to the last one that holds a cell (a last line

@@ -1,20 +1,23 @@
 #include "view/cell_look.h"
 
-#include "maze/cell_rules.h"
+#include "maze/cell_kind.h"
+
+namespace {
+
+// The colour each texture slot is drawn in: the floor grey, then the walls
+// in the order of their slots.
+const float kSlotColours[7][3] = {
+    {0.5f, 0.5f, 0.5f}, {1, 0, 0}, {0, 1, 0}, {0, 0, 1}, {0, 1, 1}, {1, 0, 1}, {1, 1, 0},
+};
+
+}  // namespace
 
 bool cellLook(char cell, CellLook& look)
 {
-    if (isOpenCell(cell)) {
-        look = {false, 0, 0.5f, 0.5f, 0.5f};
-        return true;
-    }
-    switch (cell) {
-    case 'r': look = {true, 1, 1, 0, 0}; return true;
-    case 'g': look = {true, 2, 0, 1, 0}; return true;
-    case 'b': look = {true, 3, 0, 0, 1}; return true;
-    case 'c': look = {true, 4, 0, 1, 1}; return true;
-    case 'm': look = {true, 5, 1, 0, 1}; return true;
-    case 'y': look = {true, 6, 1, 1, 0}; return true;
-    default: return false;
-    }
+    const CellKindRow& row = cellRowOf(cell);
+    if (!row.drawn)
+        return false;
+    const float* colour = kSlotColours[row.textureSlot];
+    look = {!row.open, row.textureSlot, colour[0], colour[1], colour[2]};
+    return true;
 }

@@ -20,6 +20,7 @@ void WalkSession::restart()
     for (auto& row : seen_)
         for (bool& cell : row)
             cell = false;
+    ++seenChanges_;
     markSeen(start);
 }
 
@@ -71,6 +72,9 @@ bool WalkSession::seen(point2 cell) const
 
 void WalkSession::markSeen(point2 cell)
 {
-    if (cell.column >= 0 && cell.column < maze::kMaxSize && cell.row >= 0 && cell.row < maze::kMaxSize)
+    if (cell.column >= 0 && cell.column < maze::kMaxSize && cell.row >= 0 && cell.row < maze::kMaxSize &&
+        !seen_[cell.row][cell.column]) {
         seen_[cell.row][cell.column] = true;
+        ++seenChanges_;
+    }
 }

@@ -63,6 +63,9 @@ struct WalkSession {
     // the cells to draw of a frame, or the walker has stood on it. False
     // outside the grid.
     bool seen(point2 cell) const;
+    // Counts every change to the cells seen (a cell newly seen, a restart):
+    // what a map of them must follow.
+    unsigned seenChanges() const { return seenChanges_; }
 
     // The bytes `open` read; empty when the maze was read some other way.
     const std::string& mazeBytes() const { return bytes_; }
@@ -72,5 +75,6 @@ private:
 
     std::string bytes_;
     std::vector<point2> cells_;
+    unsigned seenChanges_ = 0;
     bool seen_[maze::kMaxSize][maze::kMaxSize] = {};
 };

@@ -3,7 +3,7 @@
 // and a file full of traps shown as the program's loader reads it.
 import fs from 'node:fs';
 
-import {expect, kCongratulations, kRoom, mazetool, middle, test, touch} from './fixtures.mjs';
+import {countProgramCalls, expect, kCongratulations, kRoom, mazetool, middle, test, touch} from './fixtures.mjs';
 
 // What the program makes of each byte, written out independently of the page.
 const kindOf = (byte) => ({0x20: 'open', 0x2a: 'start', 0x78: 'exit'})[byte]
@@ -222,4 +222,38 @@ test('a maze full of traps shows as the loader reads it', async ({walk, page}) =
   await expect(cell(page, 0, 3)).toBeFocused();
   await page.getByRole('button', {name: /^cell 4 1: invisible wall/}).click();
   await expect(cell(page, 4, 1)).toBeFocused();
+});
+
+test('cursor moves ask nothing of the program, and the findings change only with them', async ({walk, page}) => {
+  await countProgramCalls(page);
+  await openEditor(walk);  // kRoom: no exit
+  await page.evaluate(() => {
+    window.findingsChanges = 0;
+    new MutationObserver((records) => {
+      window.findingsChanges += records.length;
+    }).observe(document.querySelector('#editor .editor-findings'), {subtree: true, childList: true, characterData: true});
+  });
+  const counts = () => page.evaluate(() => ({calls: window.programCalls, findings: window.findingsChanges}));
+  await expect(cell(page, 0, 0)).toBeFocused();
+  const start = await counts();
+  for (const key of ['ArrowRight', 'ArrowDown', 'ArrowRight', 'End', 'Home', 'ArrowUp'])
+    await page.keyboard.press(key);
+  expect(await counts(), 'cursor moves').toEqual(start);
+
+  // A wall for a wall: a change (the address follows it), the same findings, not announced again.
+  await cell(page, 0, 0).press('y');
+  const wall = await counts();
+  expect(wall.calls).toBeGreaterThan(start.calls);
+  expect(wall.findings, 'the same findings').toBe(start.findings);
+  await expect(page.locator('#editor .editor-findings')).toContainText('not playable');
+
+  await cell(page, 3, 1).press('x');
+  await expect(page.locator('#editor .editor-findings')).toHaveText(/playable/);
+  await expect(page.locator('#editor .editor-findings')).not.toContainText('not playable');
+  const exit = await counts();
+  expect(exit.findings).toBeGreaterThan(wall.findings);
+  // Back to a grid already checked and linked: nothing is asked again.
+  await page.keyboard.press('Control+z');
+  await expect(cell(page, 3, 1)).toHaveAccessibleName('column 3, row 1: open');
+  expect((await counts()).calls).toBe(exit.calls);
 });

@@ -109,6 +109,86 @@ export const meanDifference = (a, b) => {
   return sum / a.length;
 };
 
+// Replaces the page's animation frames and clock with virtual ones from
+// the moment the page calls window.virtualFrames.take() (which resolves once
+// the page waits for a virtual frame): from then on, each frame of
+// virtualFrames.run(count, hz) moves performance.now() on by 1/hz s and runs
+// the animation frame callbacks then due, whatever the real time, until
+// virtualFrames.release().
+export function virtualFrames(page) {
+  return page.addInitScript(() => {
+    const realFrame = window.requestAnimationFrame.bind(window);
+    const realNow = performance.now.bind(performance);
+    let clock = null;  // {now, callbacks}
+    let id = 1 << 30;
+    let waiting = null;  // take()'s
+    window.requestAnimationFrame = (callback) => {
+      if (!clock)
+        return realFrame(callback);
+      clock.callbacks.push(callback);
+      if (waiting)
+        waiting();
+      waiting = null;
+      return ++id;
+    };
+    performance.now = () => (clock ? clock.now : realNow());
+    window.virtualFrames = {
+      take() {
+        clock = {now: realNow(), callbacks: []};
+        return new Promise((resolve) => {
+          waiting = resolve;
+        });
+      },
+      // Back to the real clock and frames.
+      release() {
+        const due = clock.callbacks;
+        clock = null;
+        for (const callback of due)
+          realFrame(callback);
+      },
+      async run(count, hz) {
+        for (let i = 0; i < count; ++i) {
+          clock.now += 1000 / hz;
+          const due = clock.callbacks;
+          clock.callbacks = [];
+          for (const callback of due)
+            callback(clock.now);
+          await new Promise((resolve) => setTimeout(resolve, 0));  // the page's events get their turn
+        }
+      },
+    };
+  });
+}
+
+// Counts in window.programCalls every call the page makes into the program
+// (maze.wasm's exports; the frame loop's own frames are not calls from the
+// page) and in window.mapDraws every drawing of the map.
+export function countProgramCalls(page) {
+  return page.addInitScript(() => {
+    window.programCalls = 0;
+    window.mapDraws = 0;
+    const instantiate = WebAssembly.instantiate;
+    WebAssembly.instantiate = async function (...args) {
+      const result = await instantiate.apply(this, args);
+      const instance = result instanceof WebAssembly.Instance ? result : result.instance;
+      const exports = {};
+      for (const [name, value] of Object.entries(instance.exports))
+        exports[name] = typeof value !== 'function' ? value : (...a) => {
+          ++window.programCalls;
+          return value(...a);
+        };
+      const counted = {exports};  // all the program's glue reads of an instance
+      return result instanceof WebAssembly.Instance ? counted : {module: result.module, instance: counted};
+    };
+    const clear = CanvasRenderingContext2D.prototype.clearRect;
+    CanvasRenderingContext2D.prototype.clearRect = function (...a) {
+      if (this.canvas.id === 'map')
+        ++window.mapDraws;
+      return clear.apply(this, a);
+    };
+  });
+}
+
 class Walk {
   constructor(page, root, url) {
     this.page = page;
@@ -125,7 +205,7 @@ class Walk {
     const folder = path.join(this.root, name);
     fs.mkdirSync(folder);
     for (const f of kPageFiles)
-      fs.symlinkSync(path.join(site, f), path.join(folder, f));
+      fs.copyFileSync(path.join(site, f), path.join(folder, f));
     const all = {...(files || plainTextures())};
     if (maze !== null && !all['maze1.dat'])
       all['maze1.dat'] = maze;

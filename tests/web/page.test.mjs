@@ -6,8 +6,8 @@ import {execFileSync} from 'node:child_process';
 import path from 'node:path';
 import fs from 'node:fs';
 
-import {desktopPictures, expect, kCongratulations, kIdle, kPlain, kRoom, mazetool, meanDifference, near,
-        plainBmp, plainTextures, shippedFiles, test} from './fixtures.mjs';
+import {countProgramCalls, desktopPictures, expect, kCongratulations, kIdle, kPlain, kRoom, mazetool, meanDifference,
+        near, plainBmp, plainTextures, shippedFiles, test, virtualFrames} from './fixtures.mjs';
 
 const kTitle = /^Maze: {2}Current Frames Per Second: [0-9]+$/;
 
@@ -66,6 +66,7 @@ test('frames leave no GL object behind', async ({page, walk}) => {
 });
 
 test('walls ahead after turns, steps blocked, dropped keys, arrow keys', async ({page, walk}) => {
+  await virtualFrames(page);
   walk.layOut('walk');
   await walk.open('walk');
   expect(near(await walk.centre(), kPlain.r)).toBe(true);
@@ -86,9 +87,12 @@ test('walls ahead after turns, steps blocked, dropped keys, arrow keys', async (
   await walk.framesPass();
   expect(await walk.state()).toMatchObject({column: 1, movement: kIdle});
 
-  // A key pressed while a step plays is dropped, not queued.
+  // A key pressed while a step plays is dropped, not queued (the page's
+  // clock stands still between the two).
+  await page.evaluate(() => window.virtualFrames.take());
   await page.keyboard.press('w');
   await page.keyboard.press('d');
+  await page.evaluate(() => window.virtualFrames.release());
   await walk.idle();
   await walk.framesPass();
   expect(await walk.state()).toMatchObject({column: 2, row: 1, heading: 1, movement: kIdle});
@@ -257,6 +261,7 @@ test('a maze opened through the file input or dropped', async ({page, walk}) => 
 });
 
 test('starting again or opening a maze mid-step is a fresh start', async ({page, walk}) => {
+  await virtualFrames(page);
   const files = shippedFiles();
   walk.layOut('fresh', {files});
   // What a fresh page shows at its start, and after a step and a turn.
@@ -275,15 +280,19 @@ test('starting again or opening a maze mid-step is a fresh start', async ({page,
     await walk.framesPass(2);
     expect((await walk.shot()).equals(fresh[1]), `${how}: after a step and a turn`).toBe(true);
   };
-  const stepUnderWay = async () => {
+  // A step five of its eleven motion frames in, the page's clock standing
+  // still until `then` has acted.
+  const midStep = async (then) => {
+    await page.evaluate(() => window.virtualFrames.take());
     await page.keyboard.press('w');
-    await walk.until((idle) => window.mazePage.state().movement !== idle, kIdle);
+    await page.evaluate(() => window.virtualFrames.run(5, 60));
+    await then();
+    await page.evaluate(() => window.virtualFrames.release());
   };
 
   // w, then q while the step plays, then "Start again".
   await walk.open('fresh');
-  await stepUnderWay();
-  await page.keyboard.press('q');
+  await midStep(() => page.keyboard.press('q'));
   await walk.until(() => !document.getElementById('message').hidden);
   expect((await walk.state()).column, 'the quit came after the step had ended').not.toBe(2);
   await page.getByRole('button', {name: 'Start again'}).click();
@@ -292,9 +301,10 @@ test('starting again or opening a maze mid-step is a fresh start', async ({page,
 
   // The same maze opened through the file input while a step plays.
   await walk.open('fresh');
-  await stepUnderWay();
-  await page.setInputFiles('#maze-file', walk.file('fresh.dat', files['maze1.dat']));
-  await expect(page.locator('#notice')).toContainText('fresh.dat');
+  await midStep(async () => {
+    await page.setInputFiles('#maze-file', walk.file('fresh.dat', files['maze1.dat']));
+    await expect(page.locator('#notice')).toContainText('fresh.dat');
+  });
   await expectFresh('opened mid-step');
 });
 
@@ -375,4 +385,74 @@ test('a lost WebGL context shows a message and the walk goes on once it is resto
   expect(near(await walk.centre(), kPlain.g)).toBe(true);
   await walk.type('d');
   expect(near(await walk.centre(), kPlain.r)).toBe(true);
+});
+
+test('a step takes 11/60 s and a turn 10/60 s whatever the display\'s rate', async ({page, walk}) => {
+  await virtualFrames(page);
+  walk.layOut('clock');
+  await walk.open('clock');
+  await page.evaluate(() => window.virtualFrames.take());
+  // A step east, a turn to face north, at 30 Hz and then at 120 Hz.
+  const motions = [['w', 11, {column: 2, heading: 1}], ['a', 10, {column: 2, heading: 0}],
+                   ['d', 10, {column: 2, heading: 1}], ['s', 11, {column: 1, heading: 1}]];
+  for (const hz of [30, 120]) {
+    for (const [key, motionFrames, after] of motions) {
+      const what = `${key} at ${hz} Hz`;
+      await page.evaluate((rate) => window.virtualFrames.run(3, rate), hz);
+      await page.keyboard.press(key);
+      // Frame by frame until the walker stands still: the motion frames each
+      // display frame played, and the time the motion took.
+      const {played, ms} = await page.evaluate(async ([rate, idle]) => {
+        const start = performance.now();
+        let last = window.mazePage.state().motionFrames;
+        const each = [];
+        while (window.mazePage.state().movement !== idle && each.length < 100) {
+          await window.virtualFrames.run(1, rate);
+          const now = window.mazePage.state().motionFrames;
+          each.push(now - last);
+          last = now;
+        }
+        return {played: each, ms: performance.now() - start};
+      }, [hz, kIdle]);
+      expect(await walk.state(), what).toMatchObject({...after, movement: kIdle});
+      // The clock's time to within one display frame, never the display's count of frames.
+      expect(Math.abs(ms - motionFrames * 1000 / 60), `${what}: ${ms} ms`).toBeLessThanOrEqual(1000 / hz + 0.01);
+      // 60 motion frames a second: none skipped, none doubled.
+      const allowed = [Math.floor(60 / hz), Math.ceil(60 / hz)];
+      expect(played.every((n) => allowed.includes(n)), `${what}: ${played}`).toBe(true);
+    }
+  }
+});
+
+test('the map is drawn when the walk changes it, not on a timer, however often it is toggled', async ({page, walk}) => {
+  await virtualFrames(page);
+  await countProgramCalls(page);
+  walk.layOut('maptoggles');
+  await walk.open('maptoggles');
+  await page.evaluate(() => window.virtualFrames.take());
+  const counts = () => page.evaluate(() => [window.programCalls, window.mapDraws]);
+  const idleFrames = async () => {
+    const before = await counts();
+    await page.evaluate(() => window.virtualFrames.run(120, 60));  // two seconds
+    expect(await counts(), 'calls into the program and map drawings while nothing changes').toEqual(before);
+  };
+
+  for (let i = 0; i < 50; ++i)
+    await page.keyboard.press('m');
+  await expect(page.locator('#map-panel')).toBeHidden();
+  await idleFrames();
+  await page.keyboard.press('m');
+  await expect(page.locator('#map')).toBeVisible();
+  await page.evaluate(() => window.virtualFrames.run(2, 60));
+  const shown = await counts();
+  await idleFrames();
+
+  // A step: the map follows it, at most once a frame.
+  await page.keyboard.press('w');
+  await page.evaluate(() => window.virtualFrames.run(20, 60));
+  const [, draws] = await counts();
+  expect(draws - shown[1]).toBeGreaterThanOrEqual(1);
+  expect(draws - shown[1]).toBeLessThanOrEqual(20);
+  await expect(page.locator('#map')).toHaveAttribute('aria-label', /you are on column 2, row 1, facing east/);
+  await idleFrames();
 });

@@ -1,6 +1,6 @@
 // The page on a phone: touch only, played through the named buttons and
 // swipes, which take the keyboard's path.
-import {expect, kIdle, kPlain, middle, near, test, touch} from './fixtures.mjs';
+import {expect, kIdle, kPlain, middle, near, test, touch, virtualFrames} from './fixtures.mjs';
 
 test('the named buttons step and turn', async ({page, walk}) => {
   walk.layOut('buttons');
@@ -58,14 +58,16 @@ test('swipes on the view step and turn', async ({page, walk}) => {
 });
 
 test('a press during a motion is dropped, whatever it comes from', async ({page, walk}) => {
+  await virtualFrames(page);
   walk.layOut('dropped');
   await walk.open('dropped');
   const forward = await middle(page, page.getByRole('button', {name: 'Step forward'}));
   const left = await middle(page, page.getByRole('button', {name: 'Turn left'}));
-  // The turn's touch goes out straight after the step's, well within the step's 11 frames.
+  // The turn's touch goes out while the step's 11 motion frames have yet to
+  // play: the page's clock stands still until the frames below.
+  await page.evaluate(() => window.virtualFrames.take());
   await touch(page, [forward]);
   await touch(page, [left]);
-  await walk.idle();
-  await walk.framesPass(3);
+  await page.evaluate(() => window.virtualFrames.run(40, 60));
   expect(await walk.state()).toMatchObject({column: 2, heading: 1});
 });

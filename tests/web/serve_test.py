@@ -1,8 +1,9 @@
 #!/usr/bin/env python3
-"""The development server, web/serve.py, started on a free port of 127.0.0.1
-and stopped by its process id: it serves the folder's regular files and
-nothing else, answers bad paths, closes stalled connections, and refuses bad
-ports (also through scripts/web) with one line."""
+"""The development server, web/serve.py (also the page tests' and benchmark's
+server), started on a free port of 127.0.0.1 and stopped by its process id:
+it serves the folder's regular files and nothing else, uncached, answers bad
+paths, closes stalled connections, and refuses bad ports (also through
+scripts/web) with one line."""
 import os
 import re
 import select
@@ -67,6 +68,11 @@ class ServeTest(unittest.TestCase):
 
     def get(self, path):
         """The status code and body of GET path, sent byte for byte as given."""
+        status, _, body = self.request(path)
+        return status, body
+
+    def request(self, path):
+        """The status code, head and body of GET path."""
         s = self.connect()
         s.sendall(b"GET " + path + b" HTTP/1.0\r\n\r\n")
         answer = b""
@@ -78,7 +84,13 @@ class ServeTest(unittest.TestCase):
         head, _, body = answer.partition(b"\r\n\r\n")
         match = re.match(rb"HTTP/1\.[01] ([0-9]{3}) ", head)
         self.assertTrue(match, "no answer to %r: %r" % (path, answer))
-        return int(match.group(1)), body
+        return int(match.group(1)), head, body
+
+    def test_files_are_never_cached(self):
+        # The page's tests rewrite a folder's maze and textures between loads of one address.
+        status, head, _ = self.request(b"/maze1.dat")
+        self.assertEqual(status, 200)
+        self.assertIn(b"\r\nCache-Control: no-store\r\n", head + b"\r\n")
 
     def test_only_regular_files_inside_the_folder_are_served(self):
         self.assertEqual(self.get(b"/maze1.dat"), (200, b"rrr\nr*x\nrrr\n"))

@@ -1,52 +1,34 @@
-// A static file server for a folder on 127.0.0.1, on a free port, inside the
-// calling process (closed with close(), nothing to kill). Nothing is cached,
-// so a test that rewrites a file sees the new one.
-import fs from 'node:fs';
-import http from 'node:http';
+// The development server, web/serve.py, serving a folder for the page's
+// tests and benchmark: started on a free port of 127.0.0.1 and stopped by its
+// process id. It serves the folder's regular files only (a symbolic link that
+// leads out of it is refused), so lay out copies, not links.
+import {spawn} from 'node:child_process';
 import path from 'node:path';
+import {fileURLToPath} from 'node:url';
 
-const kTypes = {
-  '.html': 'text/html; charset=utf-8', '.js': 'text/javascript', '.mjs': 'text/javascript',
-  '.css': 'text/css', '.wasm': 'application/wasm', '.json': 'application/json',
-  '.bmp': 'image/bmp', '.png': 'image/png', '.dat': 'application/octet-stream',
-};
+const kServe = path.resolve(path.dirname(fileURLToPath(import.meta.url)), '../../web/serve.py');
 
-// Serves `root`; resolves to {url, close()} once listening. URL paths map
-// onto files under root (symbolic links followed); a folder serves its index.html.
+// Serves `root`; resolves to {url, close()} once listening.
 export function serve(root) {
-  const base = path.resolve(root);
-  const server = http.createServer((request, response) => {
-    let file;
-    try {
-      file = path.join(base, decodeURIComponent(new URL(request.url, 'http://x').pathname));
-    } catch {
-      file = null;
-    }
-    if (file && !file.startsWith(base))
-      file = null;
-    if (file && fs.existsSync(file) && fs.statSync(file).isDirectory())
-      file = path.join(file, 'index.html');
-    fs.readFile(file || '', (error, data) => {
-      if (error) {
-        response.writeHead(404, {'Cache-Control': 'no-store'});
-        response.end();
-        return;
-      }
-      response.writeHead(200, {
-        'Content-Type': kTypes[path.extname(file)] || 'application/octet-stream',
-        'Cache-Control': 'no-store',
-      });
-      response.end(data);
-    });
-  });
+  const server = spawn('python3', [kServe, root, '0'], {stdio: ['ignore', 'pipe', 'ignore']});
   return new Promise((resolve, reject) => {
+    let out = '';
     server.once('error', reject);
-    server.listen(0, '127.0.0.1', () => {
+    server.once('exit', (code) => reject(new Error(`serve.py exited with ${code} before serving: ${out}`)));
+    server.stdout.setEncoding('utf8');
+    server.stdout.on('data', (text) => {
+      out += text;
+      const listening = /http:\/\/127\.0\.0\.1:[0-9]+\//.exec(out);
+      if (!listening)
+        return;
+      server.removeAllListeners('exit');
       resolve({
-        url: `http://127.0.0.1:${server.address().port}/`,
+        url: listening[0],
         close: () => new Promise((done) => {
-          server.closeAllConnections();
-          server.close(done);
+          if (server.exitCode !== null || server.signalCode !== null)
+            return done();
+          server.once('exit', () => done());
+          server.kill();
         }),
       });
     });

@@ -4,7 +4,10 @@
 // date. "Walk this maze" hands the file it writes to the page's walk.
 //
 // Everything it needs from the page comes in through installEditor's
-// services; the maze's rules stay in the program (editor_api.cpp).
+// services; the maze's rules stay in the program (editor_api.cpp). The
+// program checks and links each grid once: on a change, not on a cursor move.
+import {kindClass} from './kinds.js';
+import {layout} from './layout.js';
 import textureFiles from './texture_files.js';
 
 const kMaxSide = 32;
@@ -15,8 +18,6 @@ const kMinCellPx = 10;
 // Zoomed in, cells are at least this wide: one finger can tap a single cell
 // (a 32-wide maze on a phone leaves 10 pixels a cell otherwise).
 const kZoomCellPx = 28;
-// The phone's layout: the editor in place of the view.
-const kNarrow = '(max-width: 560px)';
 const kStartMark = '\u25b6';  // the walker starts facing +x, to the right
 const kExitMark = '\u2715';
 
@@ -31,29 +32,28 @@ function element(tag, attributes = {}, ...children) {
   return e;
 }
 
-// A grid to edit: the file it was read from (`source`) no longer describes it.
+// A grid to edit: {width, height, cells}, and the file it was read from
+// (`source`) until it is edited. The program's answers about it (its file,
+// check and link) are kept on it; a change makes a new grid.
 const copyGrid = (g) => ({width: g.width, height: g.height, cells: Uint8Array.from(g.cells)});
 const sameGrid = (a, b) => a.width === b.width && a.height === b.height && a.cells.every((c, i) => c === b.cells[i]);
 
 // Builds the editor after `view` (beside it on a wide screen, in its place
 // on a phone; their parent gets the class "editing" while it is open) and
 // its "Edit maze" button into `opener`. Services:
-//   call(name, returns, types, args), withBytes(bytes, fn): the module's;
+//   program: the program's interface (program.js);
+//   kinds: its cell kinds ({kinds, ofByte});
 //   openMazeBytes(bytes, label): walks a maze file's bytes from its start;
 //   shareLink(link, field, what): copies a link ({fragment} or {error}) and
 //     resolves to what to say of it;
 //   showInAddress(fragment): puts it in the address, with no new history entry;
 //   showFindings(box, report, {pick, open}): lists the check's findings;
-//   focusView(): gives the keyboard to the walk;
-//   colours: the textures' mean colours ("#rrggbb"), by texture slot.
-export function installEditor({call, withBytes, openMazeBytes, shareLink, showInAddress, showFindings,
-                               focusView, colours, view, opener}) {
+//   focusView(): gives the keyboard to the walk.
+// Each kind is painted in its class's colour (kinds.js).
+export function installEditor({program, kinds, openMazeBytes, shareLink, showInAddress, showFindings,
+                               focusView, view, opener}) {
   const host = view.parentElement;
-  const kinds = JSON.parse(call('web_cell_kinds', 'string'));
   const kindOf = (byte) => kinds.kinds[kinds.ofByte[byte]];
-  const json = (name, ...args) => JSON.parse(call(name, 'string', args.map(() => 'number'), args));
-  const withCells = (g, name, ...more) => withBytes(g.cells, (p) => json(name, p, g.width, g.height, ...more));
-  const fromModule = (g) => ({width: g.width, height: g.height, cells: Uint8Array.from(g.cells)});
 
   let grid = {width: 0, height: 0, cells: new Uint8Array(0)};
   let cursor = {column: 0, row: 0};
@@ -99,7 +99,7 @@ export function installEditor({call, withBytes, openMazeBytes, shareLink, showIn
     radio.addEventListener('change', () => {
       paintByte = kind.byte;
     });
-    const swatch = element('span', {class: `swatch kind-${kinds.ofByte[kind.byte]}`, 'aria-hidden': 'true'});
+    const swatch = element('span', {class: `swatch ${kindClass(kind)}`, 'aria-hidden': 'true'});
     if (kind.slot > 0)
       swatch.style.backgroundImage = `url("${textureFiles[kind.slot]}")`;
     palette.append(element('label', {}, radio, swatch, element('span', {text: kind.name})));
@@ -110,23 +110,19 @@ export function installEditor({call, withBytes, openMazeBytes, shareLink, showIn
     element('div', {class: 'editor-size'},
             element('label', {for: 'editor-width', text: 'Width'}), widthInput,
             element('label', {for: 'editor-height', text: 'Height'}), heightInput,
-            button('New maze', () => change(fromModule(json('web_grid_new', sideOf(widthInput), sideOf(heightInput))))),
+            button('New maze', () => change(program.newGrid(sideOf(widthInput), sideOf(heightInput)))),
             zoomButton),
     gridView, palette,
     element('div', {class: 'editor-actions'}, undoButton, redoButton,
             button('Walk this maze', walk), button('Download maze1.dat', download), button('Copy link', copyLink)),
     status, linkField, findings);
 
-  // Each kind in its texture's mean colour, as the map draws it.
-  kinds.kinds.forEach((kind, k) => {
-    if (kind.slot >= 0 && colours[kind.slot])
-      panel.style.setProperty(`--kind-${k}`, colours[kind.slot]);
-  });
-
   const sideOf = (input) => Math.min(kMaxSide, Math.max(1, Math.round(Number(input.value)) || 1));
-  const fileBytes = () => Uint8Array.from(withCells(grid, 'web_grid_file').bytes);
-  // {fragment} of the file the grid writes, or {error} when it is too large for a link.
-  const linkOfGrid = () => withBytes(fileBytes(), (p, n) => json('web_link_of_bytes', p, n));
+  // The file the grid writes; {fragment} of it, or {error} when it is too
+  // large for a link; the check's report of the file it describes.
+  const fileBytes = () => grid.file || (grid.file = program.gridFile(grid));
+  const linkOfGrid = () => grid.link || (grid.link = program.linkOf(fileBytes()));
+  const reportOfGrid = () => grid.report || (grid.report = program.checkBytes(grid.source || fileBytes()));
 
   // Replaces the grid as one undoable change.
   function change(next) {
@@ -163,6 +159,7 @@ export function installEditor({call, withBytes, openMazeBytes, shareLink, showIn
     cursor = {column: Math.min(cursor.column, Math.max(0, grid.width - 1)),
               row: Math.min(cursor.row, Math.max(0, grid.height - 1))};
     render();
+    renderFindings();
   }
 
   // A cell's byte set, with a new start replacing the old one: the program
@@ -206,30 +203,42 @@ export function installEditor({call, withBytes, openMazeBytes, shareLink, showIn
     gridNode.style.setProperty('--cell', `${px}px`);
   }
 
+  const cursorIndex = () => cursor.row * grid.width + cursor.column;
+
+  // Cell i as the grid has it, and whether the cursor is on it.
+  function renderCell(i) {
+    const cell = cellNodes[i];
+    const byte = grid.cells[i];
+    const kind = kindOf(byte);
+    const here = i === cursorIndex();
+    cell.setAttribute('aria-label', `column ${cell.dataset.column}, row ${cell.dataset.row}: ${kind.name}`);
+    cell.className = kindClass(kind);
+    cell.dataset.byte = byte;
+    cell.textContent = kind.name === 'start' ? kStartMark : kind.name === 'exit' ? kExitMark : '';
+    cell.tabIndex = here ? 0 : -1;
+    cell.classList.toggle('cursor', here);
+    cell.setAttribute('aria-selected', String(here));
+  }
+
+  // Every cell and the controls, after the grid changed.
   function render() {
-    const here = cursor.row * grid.width + cursor.column;
-    cellNodes.forEach((cell, i) => {
-      const byte = grid.cells[i];
-      const kind = kindOf(byte);
-      cell.setAttribute('aria-label', `column ${cell.dataset.column}, row ${cell.dataset.row}: ${kind.name}`);
-      cell.className = `kind-${kinds.ofByte[byte]}`;
-      cell.dataset.byte = byte;
-      cell.textContent = kind.name === 'start' ? kStartMark : kind.name === 'exit' ? kExitMark : '';
-      cell.tabIndex = i === here ? 0 : -1;
-      cell.classList.toggle('cursor', i === here);
-      cell.setAttribute('aria-selected', String(i === here));
-    });
+    cellNodes.forEach((cell, i) => renderCell(i));
     widthInput.value = grid.width;
     heightInput.value = grid.height;
     undoButton.disabled = !undo.length;
     redoButton.disabled = !redo.length;
-    renderFindings();
   }
 
   // The findings of the file the grid was read from, which say why it
   // shows as it does, until it is edited; then those of the file it writes.
+  // The list (a live region) is only rebuilt when they change.
+  let shownReport = '';
   function renderFindings() {
-    const report = withBytes(grid.source || fileBytes(), (p, n) => json('web_check_bytes', p, n));
+    const report = reportOfGrid();
+    const text = JSON.stringify(report);
+    if (text === shownReport)
+      return;
+    shownReport = text;
     const pick = (i) => {
       const [column, row] = report.places[i];
       const inGrid = column >= 0 && row >= 0 && column < grid.width && row < grid.height;
@@ -238,12 +247,20 @@ export function installEditor({call, withBytes, openMazeBytes, shareLink, showIn
     showFindings(findings, report, {pick, open: true});
   }
 
+  // The cursor to a cell: two cells drawn again, nothing asked of the program.
+  function placeCursor(column, row) {
+    const before = cursorIndex();
+    cursor = {column, row};
+    if (before < cellNodes.length)
+      renderCell(before);
+    renderCell(cursorIndex());
+  }
+
   function moveCursor(column, row) {
     if (!grid.width || !grid.height)
       return;
-    cursor = {column: Math.max(0, Math.min(grid.width - 1, column)), row: Math.max(0, Math.min(grid.height - 1, row))};
-    render();
-    cellNodes[cursor.row * grid.width + cursor.column].focus();
+    placeCursor(Math.max(0, Math.min(grid.width - 1, column)), Math.max(0, Math.min(grid.height - 1, row)));
+    cellNodes[cursorIndex()].focus();
   }
 
   // Pointer, touch and pen: a press paints, a drag paints every cell it
@@ -265,7 +282,7 @@ export function installEditor({call, withBytes, openMazeBytes, shareLink, showIn
     paint(stroke.next, column, row, paintByte);
     grid = stroke.next;
     cursor = {column, row};
-    render();
+    render();  // the findings wait for the stroke's end: one change
   };
   // A stroke from `event`'s pointer, painting the cell under it first.
   const startStroke = (event) => {
@@ -319,8 +336,7 @@ export function installEditor({call, withBytes, openMazeBytes, shareLink, showIn
     const {column, row} = event.target.dataset;
     if (column === undefined || (Number(column) === cursor.column && Number(row) === cursor.row))
       return;
-    cursor = {column: Number(column), row: Number(row)};
-    render();
+    placeCursor(Number(column), Number(row));
   });
 
   // The keyboard: arrows move the cursor, a cell's byte typed sets it, Enter paints.
@@ -367,15 +383,15 @@ export function installEditor({call, withBytes, openMazeBytes, shareLink, showIn
   for (const input of [widthInput, heightInput])
     input.addEventListener('change', () => {
       if (grid.width && grid.height)
-        change(fromModule(withCells(grid, 'web_grid_resize', sideOf(widthInput), sideOf(heightInput))));
+        change(program.resizeGrid(grid, sideOf(widthInput), sideOf(heightInput)));
       else
-        change(fromModule(json('web_grid_new', sideOf(widthInput), sideOf(heightInput))));
+        change(program.newGrid(sideOf(widthInput), sideOf(heightInput)));
     });
   new ResizeObserver(fitCells).observe(panel);
 
   function walk() {
     openMazeBytes(fileBytes(), 'the edited maze');
-    if (matchMedia(kNarrow).matches)
+    if (layout() === 'phone')
       show(false);
     else
       focusView();
@@ -413,12 +429,12 @@ export function installEditor({call, withBytes, openMazeBytes, shareLink, showIn
   open.addEventListener('click', () => {
     if (!panel.isConnected)
       view.after(panel);  // in the page from its first use on, so it is no part of a page never edited
-    const answer = json('web_grid_of_walk');
-    const walked = {...fromModule(answer), source: Uint8Array.from(answer.source)};
+    const walked = {...program.gridOfWalk(), source: program.mazeBytes()};
     if (!grid.width && !grid.height) {
       grid = walked;
       build();
       render();
+      renderFindings();
     } else {
       change(walked);
     }

@@ -1,10 +1,10 @@
 // The map: a top view of what the walk has shown, from the program's map
 // ({width, height, rows, column, row, heading}: one code per cell, "." for
-// a cell not shown yet, " " open, "x" an exit, "#" an invisible wall, a wall
-// letter for a wall), with the walker's cell and heading.
+// a cell not shown yet, otherwise the byte of its kind: " " open, "x" an
+// exit, "#" an invisible wall, a wall's letter), with the walker's cell and
+// heading.
 
 const kHeadings = ['north', 'east', 'south', 'west'];  // 0 is -z, up on the map
-const kWallSlots = {r: 1, g: 2, b: 3, c: 4, m: 5, y: 6};
 const kExit = '#2fbf4f';
 const kInvisible = '#7b7f8c';
 const kWalker = '#ff3b30';
@@ -22,9 +22,10 @@ export function describeMap(map) {
 }
 
 // Draws `map` on `canvas` with whole pixels per cell, as large as fits in
-// `room` ({width, height} in CSS pixels); `colours` are the textures' mean
-// colours (slot 0 the floor).
-export function drawMap(canvas, map, colours, room) {
+// `room` ({width, height} in CSS pixels); `kinds` are the program's cell
+// kinds ({kinds, ofByte}), `colours` the textures' mean colours (slot 0 the
+// floor): each wall in its texture's, exits green, invisible walls crossed out.
+export function drawMap(canvas, map, kinds, colours, room) {
   if (map.width === 0 || map.height === 0) {
     canvas.width = canvas.height = 0;
     return;
@@ -46,10 +47,11 @@ export function drawMap(canvas, map, colours, room) {
     [...codes].forEach((code, column) => {
       if (code === '.')
         return;
-      g.fillStyle = code === 'x' ? kExit : code === '#' ? kInvisible : code === ' ' ? floor
-                                                                                    : colours[kWallSlots[code]] || '#666';
+      const kind = kinds.kinds[kinds.ofByte[code.charCodeAt(0)]];
+      g.fillStyle = kind.name === 'exit' ? kExit : !kind.drawn ? kInvisible : kind.open ? floor
+                                                                                        : colours[kind.slot] || '#666';
       g.fillRect(column * side, row * side, side, side);
-      if (code === '#') {  // crossed out: the walker cannot enter, yet nothing is drawn there
+      if (!kind.drawn) {  // crossed out: the walker cannot enter, yet nothing is drawn there
         g.strokeStyle = floor;
         g.lineWidth = Math.max(1, side / 8);
         g.beginPath();

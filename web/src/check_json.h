@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "json_text.h"
+#include "answer.h"
 #include "maze/maze_check.h"
 
 // What `mazetool check` says of maze file bytes, as the page reads it:

@@ -1,30 +1,33 @@
 // The page's game over the walk: links that carry the maze, the maze's
-// findings, the map of what the walk has shown. Entry
-// points for page.js; each answers in JSON or a plain string, never prints.
+// findings, the map of what the walk has shown. Entry points for
+// program.js; each answers in JSON or a plain string, never prints.
 #include <emscripten/emscripten.h>
 
 #include <string>
 
+#include "answer.h"
+#include "check_json.h"
+#include "maze/cell_kind.h"
 #include "maze/maze_check.h"
 #include "maze/maze_link.h"
 #include "maze/maze_request.h"
-#include "check_json.h"
-#include "json_text.h"
 #include "page_session.h"
 
 namespace {
 
-// What the map shows of a cell the walk has shown: its byte for the six
-// walls and an exit, " " for the other open cells, "#" for an invisible
-// wall; "." for a cell not shown yet.
+// What the map shows of a cell the walk has shown: its byte for a drawn wall
+// and an exit, " " for the other open cells, "#" for an invisible wall; "."
+// for a cell not shown yet.
 char mapCode(const WalkSession& s, int column, int row)
 {
     if (!s.seen(point2{column, row}))
         return '.';
     const char c = s.level.getElement(column, row);
-    if (c == 'x' || (c != 0 && std::string("rgbcmy").find(c) != std::string::npos))
-        return c;
-    return c == ' ' || c == '*' ? ' ' : '#';
+    const CellKind kind = cellKindOf(c);
+    const CellKindRow& cell = cellKindRow(kind);
+    if (kind == CellKind::Exit || (cell.drawn && !cell.open))
+        return cell.byte;
+    return cell.open ? cellKindByte(CellKind::Open) : cellKindByte(CellKind::Invisible);
 }
 
 }  // namespace

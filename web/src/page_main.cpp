@@ -1,6 +1,7 @@
 // The web page's front end: the WebGL 2 context on the canvas, the frame loop
-// and the entry points page.js calls. Whatever the walk reports (an exit, a
-// quit key) stops the loop and is handed to the page to show; nothing here exits.
+// paced by the clock, and the walk's entry points program.js calls. The page
+// is told what changes (the walker, the cells seen, the way shown, an exit, a
+// quit) as it happens; nothing here exits.
 #include <GLES3/gl3.h>
 #include <emscripten/emscripten.h>
 #include <emscripten/html5.h>
@@ -9,47 +10,73 @@
 #include <cstdlib>
 #include <string>
 
-#include "gl_renderer.h"
-#include "walker/clock.h"
+#include "answer.h"
 #include "bitmap/bitmap_decode.h"
 #include "bitmap/textures.h"
-#include "view/projection.h"
+#include "gl_renderer.h"
 #include "maze/maze_request.h"
 #include "maze/maze_search.h"
 #include "page_session.h"
-#include "walker/walk_session.h"
+#include "view/projection.h"
+#include "walker/clock.h"
 #include "walker/frame_rate.h"
+#include "walker/motion_clock.h"
 #include "walker/program.h"
+#include "walker/walk_session.h"
 
 namespace {
 
 const int kCanvasSide = 500;  // until the page gives the canvas's size
 
-GlRenderer g_renderer;
-WalkSession g_session;
-float g_view[16] = {};  // the camera's view matrix, kept for the renderer
-FrameRateCounter g_frameRate;
-bool g_running = false;
-bool g_started = false;  // a maze has been read
-bool g_ready = false;    // the renderer's shaders are in and the textures loaded
-bool g_contextLost = false;
-float g_aspect = 1.0f;   // width / height of the drawing buffer, as the desktop's reshape computes it
-RgbImage g_images[kTextureCount] = {};  // the decoded textures, uploaded again after a lost context
-unsigned g_frames = 0;
-std::string g_text;      // the last string handed to JavaScript
+// What the page was last told of the walk, so that it hears of changes only.
+struct Told {
+    int column = -1, row = -1, heading = -1, movement = -1;
+    unsigned seenChanges = 0;
+    bool way = false;
+};
 
-// The walk's figures for the results: when its first step or turn began and
-// when it reached the exit (page clock, ms; negative until then), and
-// whether the way was shown at any time during it.
-double g_firstMotionMs = -1.0, g_exitMs = -1.0;
-bool g_wayShown = false;
-// "Show the way": the keys still to give, one each time the walker is idle.
-std::string g_way;
+// Everything the page's program keeps between calls.
+struct PageState {
+    GlRenderer renderer;
+    WalkSession session;
+    float view[16] = {};  // the camera's view matrix, kept for the renderer
+    FrameRateCounter frameRate;
+    MotionClock clock;
+    bool running = false;      // the frame loop runs
+    bool started = false;      // a maze has been read
+    bool ready = false;        // the renderer's shaders are in and the textures loaded
+    bool contextLost = false;
+    float aspect = 1.0f;       // width / height of the drawing buffer, as the desktop's reshape computes it
+    RgbImage images[kTextureCount] = {};  // the decoded textures, uploaded again after a lost context
+    unsigned frames = 0;       // frames drawn
+    unsigned motionFrames = 0; // motion frames played
+
+    // The walk's figures for the results: when its first step or turn began
+    // and when it reached the exit (page clock, ms; negative until then), and
+    // whether the way was shown at any time during it.
+    double firstMotionMs = -1.0, exitMs = -1.0;
+    bool wayShown = false;
+    // "Show the way": the keys still to give, one each time the walker is
+    // idle; `wayAsked` while it waits for the motion under way to end.
+    std::string way;
+    bool wayAsked = false;
+
+    Told told;
+};
+
+PageState g_page;
+
+// What pageWay reports besides a way's length.
+const int kNoWay = -1, kWayEnded = -2;
 
 }  // namespace
 
-// The page's side: page.js hands the module a `page` object of callbacks.
-EM_JS(void, pageSetTitle, (const char* title), { document.title = UTF8ToString(title); });
+// The page's side: program.js hands the module a `page` object of callbacks.
+EM_JS(void, pageTitle, (const char* title), { Module.page.title(UTF8ToString(title)); });
+EM_JS(void, pageWalker, (int column, int row, int heading, int movement),
+      { Module.page.walker(column, row, heading, movement); });
+EM_JS(void, pageSeen, (), { Module.page.seen(); });
+EM_JS(void, pageWay, (int keys), { Module.page.way(keys); });
 EM_JS(void, pageExitFound, (const char* text), { Module.page.exitFound(UTF8ToString(text)); });
 EM_JS(void, pageClosed, (), { Module.page.closed(); });
 EM_JS(void, pageFirstFrame, (), { Module.page.firstFrame(); });
@@ -57,8 +84,7 @@ EM_JS(void, pageFirstFrame, (), { Module.page.firstFrame(); });
 // The desktop's buffer swap waits while the GPU is a frame behind, so a frame
 // is only drawn once the one before has been finished. The browser asks for
 // a frame once per animation frame without such a wait: when the GPU is
-// still busy, that frame draws nothing and the walk does not advance. (With
-// the browser's frame-rate limit on, the GPU is practically never behind.)
+// still busy, that frame draws nothing (the walk keeps to the clock).
 // The fence is one WebGLSync kept on the JS side: emscripten's glFenceSync
 // files every fence under a new id in a table that never gives a slot back.
 EM_JS(void, fenceFrame, (), {
@@ -87,94 +113,172 @@ EM_JS(int, glTableSlots, (), {
 
 namespace {
 
+bool wayUnderWay()
+{
+    return g_page.wayAsked || !g_page.way.empty();
+}
+
+// Tells the page what changed since it was last told: the walker's cell,
+// heading or motion, the cells seen, the end of a way shown.
+void tellPage()
+{
+    Told& told = g_page.told;
+    const WalkerState& w = g_page.session.walker;
+    if (w.position.column != told.column || w.position.row != told.row || w.heading != told.heading ||
+        w.movement != told.movement) {
+        told.column = w.position.column;
+        told.row = w.position.row;
+        told.heading = w.heading;
+        told.movement = w.movement;
+        pageWalker(told.column, told.row, told.heading, told.movement);
+    }
+    if (g_page.session.seenChanges() != told.seenChanges) {
+        told.seenChanges = g_page.session.seenChanges();
+        pageSeen();
+    }
+    const bool way = wayUnderWay();
+    if (told.way && !way)
+        pageWay(kWayEnded);
+    told.way = way;
+}
+
 void applyProjection()
 {
     // The desktop hands gluPerspective the clip distances as doubles, and
     // only its culling the float view volume.
     float m[16];
-    perspectiveMatrix(g_session.viewVolume(g_aspect).fovyDegrees, g_aspect, kNearPlane, kFarPlane, m);
-    g_renderer.setProjection(m);
+    perspectiveMatrix(g_page.session.viewVolume(g_page.aspect).fovyDegrees, g_page.aspect, kNearPlane, kFarPlane, m);
+    g_page.renderer.setProjection(m);
 }
 
 void stopLoop()
 {
-    if (g_running)
+    if (g_page.running)
         emscripten_cancel_main_loop();
-    g_running = false;
+    g_page.running = false;
 }
 
 void keepViewMatrix(const float m[16])
 {
     for (int i = 0; i < 16; ++i)
-        g_view[i] = m[i];
+        g_page.view[i] = m[i];
 }
 
-// The current pose drawn again without advancing the walk: a resize clears
-// the drawing buffer, also when the walk has stopped.
-void redraw()
+void draw()
 {
-    g_renderer.drawFrame(g_session.level, g_session.cellsToDraw(g_aspect), g_session.pace.cellSpacing, g_view);
+    WalkSession& s = g_page.session;
+    g_page.renderer.drawFrame(s.level, s.cellsToDraw(g_page.aspect), s.pace.cellSpacing, g_page.view);
 }
 
 // A key for the walk, from the user or the way being shown; notes when the
 // walk's first motion began.
 void pressKey(unsigned char code)
 {
-    const int before = g_session.motionKeys;
-    if (g_session.key(code) == KeyCommand::CycleView)
+    WalkSession& s = g_page.session;
+    const int before = s.motionKeys;
+    if (s.key(code) == KeyCommand::CycleView)
         applyProjection();
-    if (before == 0 && g_session.motionKeys == 1)
-        g_firstMotionMs = emscripten_get_now();
+    if (before == 0 && s.motionKeys == 1)
+        g_page.firstMotionMs = emscripten_get_now();
+}
+
+// The way from where the idle walker stands: its keys, or the page told
+// that none reaches an exit.
+void startWay()
+{
+    WalkSession& s = g_page.session;
+    g_page.wayAsked = false;
+    std::string keys;
+    if (!solveFrom(s.level, s.walker.position, s.walker.heading, &keys)) {
+        g_page.told.way = false;
+        pageWay(kNoWay);
+        return;
+    }
+    g_page.way = keys;
+    g_page.wayShown = true;
+    g_page.told.way = !keys.empty();
+    pageWay(int(keys.size()));
 }
 
 void resetWalkFigures()
 {
-    g_firstMotionMs = g_exitMs = -1.0;
-    g_wayShown = false;
-    g_way.clear();
+    g_page.firstMotionMs = g_page.exitMs = -1.0;
+    g_page.wayShown = false;
+    g_page.way.clear();
+    g_page.wayAsked = false;
 }
 
-void frame()
+// Plays one motion frame, as one frame of the desktop's loop does, and acts
+// on how it ended. False once the walk has stopped (an exit, a quit).
+bool playMotionFrame()
 {
-    if (g_contextLost || frameFenceBusy())
-        return;
-    g_renderer.drawFrame(g_session.level, g_session.cellsToDraw(g_aspect), g_session.pace.cellSpacing, g_view);
-    fenceFrame();
-    const WalkEvent event = g_session.frame();
-    if (++g_frames == 1)
-        pageFirstFrame();
-    int frames = 0;
-    if (g_frameRate.tick(timeGetTime(), &frames))
-        pageSetTitle(frameRateTitle(kAppName, frames).c_str());
+    WalkSession& s = g_page.session;
+    const WalkEvent event = s.frame();
+    ++g_page.motionFrames;
     switch (event) {
     case WalkEvent::ExitReached:
         stopLoop();
-        g_exitMs = emscripten_get_now();
-        g_way.clear();
+        g_page.exitMs = emscripten_get_now();
+        g_page.way.clear();
+        g_page.wayAsked = false;
         std::printf("%s\n", kCongratulations);
+        tellPage();
         pageExitFound(kCongratulations);
-        break;
+        return false;
     case WalkEvent::QuitAsked:
         stopLoop();
+        g_page.way.clear();
+        g_page.wayAsked = false;
+        tellPage();
         pageClosed();
-        break;
+        return false;
     case WalkEvent::None:
-        // The way's next key as soon as the last motion has ended, as a
-        // player's key would come: one motion at a time, at the walk's pace.
-        if (!g_way.empty() && g_session.walker.movement == Idle) {
-            const char key = g_way.front();
-            g_way.erase(0, 1);
-            pressKey((unsigned char)key);
-        }
         break;
     }
+    // The way's next key as soon as the last motion has ended, as a
+    // player's key would come: one motion at a time, at the walk's pace.
+    if (s.walker.movement == Idle) {
+        if (g_page.wayAsked) {
+            startWay();
+        } else if (!g_page.way.empty()) {
+            const char key = g_page.way.front();
+            g_page.way.erase(0, 1);
+            pressKey((unsigned char)key);
+        }
+    }
+    return true;
+}
+
+// One animation frame: the motion frames the clock has made due, each
+// played in turn, then the picture of where they leave the walk (no picture
+// when the GPU is still on the last one). A walk that reaches its exit stops
+// without drawing that last motion frame, as the desktop's does.
+void frame()
+{
+    if (g_page.contextLost)
+        return;
+    const int due = g_page.clock.tick(emscripten_get_now());
+    for (int i = 0; i < due; ++i)
+        if (!playMotionFrame())
+            return;
+    if (!frameFenceBusy()) {
+        draw();
+        fenceFrame();
+        if (++g_page.frames == 1)
+            pageFirstFrame();
+        int perSecond = 0;
+        if (g_page.frameRate.tick(timeGetTime(), &perSecond))
+            pageTitle(frameRateTitle(kAppName, perSecond).c_str());
+    }
+    tellPage();
 }
 
 void startLoop()
 {
     stopLoop();
     applyProjection();
-    g_running = true;
+    g_page.running = true;
+    g_page.clock.reset();
     emscripten_set_main_loop(frame, 0, 0);
 }
 
@@ -182,7 +286,7 @@ void startLoop()
 
 WalkSession& pageSession()
 {
-    return g_session;
+    return g_page.session;
 }
 
 extern "C" {
@@ -201,15 +305,13 @@ EMSCRIPTEN_KEEPALIVE const char* web_init()
     attributes.antialias = false;  // the desktop window has no multisampling
     attributes.enableExtensionsByDefault = false;  // the renderer needs WebGL 2's core only
     EMSCRIPTEN_WEBGL_CONTEXT_HANDLE context = emscripten_webgl_create_context("#maze", &attributes);
-    if (context <= 0) {
-        g_text = "This browser cannot draw the maze: WebGL 2 is not available.";
-        return g_text.c_str();
-    }
+    if (context <= 0)
+        return answer("This browser cannot draw the maze: WebGL 2 is not available.");
     emscripten_webgl_make_context_current(context);
     setViewMatrixLoader(keepViewMatrix);
-    g_renderer.init();
-    g_renderer.setViewport(kCanvasSide, kCanvasSide);
-    pageSetTitle(kAppName);
+    g_page.renderer.init();
+    g_page.renderer.setViewport(kCanvasSide, kCanvasSide);
+    pageTitle(kAppName);
     return nullptr;
 }
 
@@ -221,12 +323,13 @@ EMSCRIPTEN_KEEPALIVE const char* web_load_texture(int slot, const unsigned char*
 {
     if (slot < 0 || slot >= kTextureCount)
         return "no such texture slot";
-    RgbImage* image = decodeBitmapFile(g_textureFiles[slot], bytes, size_t(size), &g_text);
+    std::string err;
+    RgbImage* image = decodeBitmapFile(g_textureFiles[slot], bytes, size_t(size), &err);
     if (!image)
-        return g_text.c_str();
-    g_renderer.setTexture(slot, *image);
-    std::free(g_images[slot].data);  // kept for a lost context's restore
-    g_images[slot] = *image;
+        return answer(err);
+    g_page.renderer.setTexture(slot, *image);
+    std::free(g_page.images[slot].data);  // kept for a lost context's restore
+    g_page.images[slot] = *image;
     std::free(image);
     return nullptr;
 }
@@ -235,8 +338,9 @@ EMSCRIPTEN_KEEPALIVE const char* web_load_texture(int slot, const unsigned char*
 // textures load. Returns null, or why the page cannot draw.
 EMSCRIPTEN_KEEPALIVE const char* web_renderer_ready()
 {
-    g_ready = g_renderer.finishInit(&g_text);
-    return g_ready ? nullptr : g_text.c_str();
+    std::string err;
+    g_page.ready = g_page.renderer.finishInit(&err);
+    return g_page.ready ? nullptr : answer(err);
 }
 
 // The line the page shows for a maze file that cannot be read: the fetched
@@ -244,74 +348,75 @@ EMSCRIPTEN_KEEPALIVE const char* web_renderer_ready()
 // regular file or reads as empty, as the desktop refuses it.
 EMSCRIPTEN_KEEPALIVE const char* web_missing_maze_message(const char* name)
 {
-    g_text = mazeMissingLine(name && *name ? name : kDefaultMazeFile);
-    return g_text.c_str();
+    return answer(mazeMissingLine(name && *name ? name : kDefaultMazeFile));
 }
 
 // Reads a maze file's bytes with the program's own loader; web_run starts the walk.
 EMSCRIPTEN_KEEPALIVE void web_read_maze(const char* bytes, int size)
 {
     stopLoop();
-    g_session.open(bytes, size_t(size));
+    g_page.session.open(bytes, size_t(size));
     resetWalkFigures();
-    g_started = true;
+    g_page.started = true;
     std::printf("%s\n", kMazeLoadedLine);
+    tellPage();
 }
 
 // Starts the walk on the maze read last, from its start.
 EMSCRIPTEN_KEEPALIVE void web_run()
 {
-    if (g_started)
+    if (g_page.started)
         startLoop();
 }
 
 // Starts the current maze again from its start.
 EMSCRIPTEN_KEEPALIVE void web_restart()
 {
-    if (!g_started)
+    if (!g_page.started)
         return;
-    g_session.restart();
+    g_page.session.restart();
     resetWalkFigures();
     startLoop();
+    tellPage();
 }
 
 // A key typed on the page, as the desktop's keyboard callback gets it. It
 // also stops a way being shown.
 EMSCRIPTEN_KEEPALIVE void web_key(int code)
 {
-    if (!g_running || code < 0 || code > 255)
+    if (!g_page.running || code < 0 || code > 255)
         return;
-    g_way.clear();
+    g_page.way.clear();
+    g_page.wayAsked = false;
     pressKey((unsigned char)code);
+    tellPage();
 }
 
-// Shows the way: from the walker's cell and heading (it must be idle), the
-// fewest keys to an exit, as `mazetool solve` finds them, given one at a
-// time as each motion ends. Returns how many, or -1 when no exit can be
-// reached from here (or the walk is not under way).
-EMSCRIPTEN_KEEPALIVE int web_show_way()
+// Shows the way: from the walker's cell and heading once the motion under way
+// has ended, the fewest keys to an exit, as `mazetool solve` finds them,
+// given one at a time as each motion ends. The page hears how many keys
+// (page.way(n)), or -1 when no exit can be reached from there or the walk
+// is not under way, and -2 once the way has ended or been stopped.
+EMSCRIPTEN_KEEPALIVE void web_show_way()
 {
-    g_way.clear();
-    if (!g_running || g_session.walker.movement != Idle)
-        return -1;
-    std::string keys;
-    if (!solveFrom(g_session.level, g_session.walker.position, g_session.walker.heading, &keys))
-        return -1;
-    g_way = keys;
-    g_wayShown = true;
-    return int(keys.size());
+    g_page.way.clear();
+    if (!g_page.running) {
+        g_page.wayAsked = false;
+        pageWay(kNoWay);
+        return;
+    }
+    g_page.wayAsked = true;
+    g_page.told.way = true;
+    if (g_page.session.walker.movement == Idle)
+        startWay();
 }
 
-// Stops a way being shown; the motion under way ends as usual.
+// Stops a way being shown (or waiting to start); the motion under way ends as usual.
 EMSCRIPTEN_KEEPALIVE void web_stop_way()
 {
-    g_way.clear();
-}
-
-// Whether a way is being shown: keys are left to give.
-EMSCRIPTEN_KEEPALIVE int web_showing_way()
-{
-    return g_way.empty() ? 0 : 1;
+    g_page.way.clear();
+    g_page.wayAsked = false;
+    tellPage();
 }
 
 // The walk's figures once an exit is found: {"keys": key presses that
@@ -319,54 +424,58 @@ EMSCRIPTEN_KEEPALIVE int web_showing_way()
 // way), "ms": from the first motion to the exit, "wayShown": bool}.
 EMSCRIPTEN_KEEPALIVE const char* web_results()
 {
+    const WalkSession& s = g_page.session;
     std::string keys;
-    const int shortest = solveLevel(g_session.level, &keys) ? int(keys.size()) : -1;
-    const double ms = g_firstMotionMs >= 0.0 && g_exitMs >= g_firstMotionMs ? g_exitMs - g_firstMotionMs : 0.0;
+    const int shortest = solveLevel(s.level, &keys) ? int(keys.size()) : -1;
+    const double ms = g_page.firstMotionMs >= 0.0 && g_page.exitMs >= g_page.firstMotionMs
+                          ? g_page.exitMs - g_page.firstMotionMs
+                          : 0.0;
     char text[160];
-    std::snprintf(text, sizeof text, "{\"keys\":%d,\"shortest\":%d,\"ms\":%.0f,\"wayShown\":%s}",
-                  g_session.motionKeys, shortest, ms, g_wayShown ? "true" : "false");
-    g_text = text;
-    return g_text.c_str();
+    std::snprintf(text, sizeof text, "{\"keys\":%d,\"shortest\":%d,\"ms\":%.0f,\"wayShown\":%s}", s.motionKeys,
+                  shortest, ms, g_page.wayShown ? "true" : "false");
+    return answer(text);
 }
 
 // The drawing buffer's new size in pixels: the viewport and the projection
 // follow it, as the desktop's reshape does (a zero height keeps the last
-// projection). A stopped walk's picture is drawn again.
+// projection). A stopped walk's picture is drawn again, as a resize clears it.
 EMSCRIPTEN_KEEPALIVE void web_resize(int width, int height)
 {
-    g_renderer.setViewport(width, height);
+    g_page.renderer.setViewport(width, height);
     if (height <= 0)
         return;
-    g_aspect = float(double(width) / double(height));
-    if (!g_ready || !g_started)
+    g_page.aspect = float(double(width) / double(height));
+    if (!g_page.ready || !g_page.started)
         return;
     applyProjection();
-    if (!g_running && !g_contextLost)
-        redraw();
+    if (!g_page.running && !g_page.contextLost)
+        draw();
 }
 
 // The browser took the WebGL context away: no frame is drawn and the walk
 // waits until web_context_restored.
 EMSCRIPTEN_KEEPALIVE void web_context_lost()
 {
-    g_contextLost = true;
+    g_page.contextLost = true;
     forgetFrameFence();
 }
 
 // The browser gave the context back with none of its objects: the renderer
-// makes them again and the textures go up again. Returns null, or why the
-// page cannot draw.
+// makes them again and the textures go up again; the walk goes on from where
+// it waited. Returns null, or why the page cannot draw.
 EMSCRIPTEN_KEEPALIVE const char* web_context_restored(int width, int height)
 {
-    g_renderer.release();
-    g_renderer.init();
+    g_page.renderer.release();
+    g_page.renderer.init();
     for (int slot = 0; slot < kTextureCount; ++slot)
-        if (g_images[slot].data)
-            g_renderer.setTexture(slot, g_images[slot]);
-    g_ready = g_renderer.finishInit(&g_text);
-    if (!g_ready)
-        return g_text.c_str();
-    g_contextLost = false;
+        if (g_page.images[slot].data)
+            g_page.renderer.setTexture(slot, g_page.images[slot]);
+    std::string err;
+    g_page.ready = g_page.renderer.finishInit(&err);
+    if (!g_page.ready)
+        return answer(err);
+    g_page.contextLost = false;
+    g_page.clock.reset();
     web_resize(width, height);
     return nullptr;
 }
@@ -375,9 +484,9 @@ EMSCRIPTEN_KEEPALIVE const char* web_context_restored(int width, int height)
 // slot not loaded): how the page's map and palette show the floor and walls.
 EMSCRIPTEN_KEEPALIVE const char* web_texture_colours()
 {
-    g_text = "[";
+    std::string json = "[";
     for (int slot = 0; slot < kTextureCount; ++slot) {
-        const RgbImage& image = g_images[slot];
+        const RgbImage& image = g_page.images[slot];
         const size_t pixels = image.data ? size_t(image.width) * size_t(image.height) : 0;
         double sum[3] = {0.0, 0.0, 0.0};
         for (size_t i = 0; i < pixels; ++i)
@@ -387,31 +496,31 @@ EMSCRIPTEN_KEEPALIVE const char* web_texture_colours()
         if (pixels)
             std::snprintf(colour, sizeof colour, "#%02x%02x%02x", unsigned(sum[0] / double(pixels) + 0.5),
                           unsigned(sum[1] / double(pixels) + 0.5), unsigned(sum[2] / double(pixels) + 0.5));
-        g_text += std::string(slot ? "," : "") + "\"" + colour + "\"";
+        json += std::string(slot ? "," : "") + "\"" + colour + "\"";
     }
-    g_text += "]";
-    return g_text.c_str();
+    return answer(json + "]");
 }
 
-// The walk as JSON, for the page's tests and benchmarks.
+// The walk as JSON, for the page's tests and benchmarks: frames drawn and
+// motion frames played besides the walker, the view and the GL tables' size.
 EMSCRIPTEN_KEEPALIVE const char* web_state()
 {
-    const WalkerState& w = g_session.walker;
-    char text[256];
+    const WalkSession& s = g_page.session;
+    const WalkerState& w = s.walker;
+    char text[288];
     std::snprintf(text, sizeof text,
-                  "{\"running\":%s,\"frames\":%u,\"movement\":%d,\"column\":%d,\"row\":%d,\"heading\":%d,"
-                  "\"fieldOfView\":%g,\"aspect\":%g,\"glTableSlots\":%d}",
-                  g_running ? "true" : "false", g_frames, w.movement, w.position.column, w.position.row, w.heading,
-                  double(g_session.viewVolume(g_aspect).fovyDegrees), double(g_aspect), glTableSlots());
-    g_text = text;
-    return g_text.c_str();
+                  "{\"running\":%s,\"frames\":%u,\"motionFrames\":%u,\"movement\":%d,\"column\":%d,\"row\":%d,"
+                  "\"heading\":%d,\"fieldOfView\":%g,\"aspect\":%g,\"glTableSlots\":%d}",
+                  g_page.running ? "true" : "false", g_page.frames, g_page.motionFrames, w.movement,
+                  w.position.column, w.position.row, w.heading, double(s.viewVolume(g_page.aspect).fovyDegrees),
+                  double(g_page.aspect), glTableSlots());
+    return answer(text);
 }
 
-// The bytes of the maze being walked.
-EMSCRIPTEN_KEEPALIVE const char* web_maze_text()
+// The bytes of the maze being walked, their count in *size.
+EMSCRIPTEN_KEEPALIVE const char* web_maze_bytes(int* size)
 {
-    g_text = g_session.mazeBytes();
-    return g_text.c_str();
+    return answerBytes(g_page.session.mazeBytes(), size);
 }
 
 }  // extern "C"

@@ -25,10 +25,18 @@ inline std::string jsonString(const std::string& text)
 }
 
 // Hands `text` to JavaScript: the module's entry points return this pointer,
-// valid until the next answer (ccall copies it out at once).
+// valid until the next answer (program.js copies it out at once).
 inline const char* answer(std::string text)
 {
     static std::string held;
     held = std::move(text);
     return held.c_str();
+}
+
+// Hands bytes to JavaScript, any of them (NUL and bytes over 0x7f too):
+// the pointer to them, valid until the next answer, their count in *size.
+inline const char* answerBytes(std::string bytes, int* size)
+{
+    *size = int(bytes.size());
+    return answer(std::move(bytes));
 }
