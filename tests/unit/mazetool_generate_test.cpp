@@ -121,25 +121,73 @@ TEST(MazetoolGenerate, SeedsGiveDifferentLayouts)
     }
 }
 
-// The same seed must give the same maze on every machine: these bytes pin
-// the generator's arithmetic.
+// The same seed must give the same maze on every machine and in every
+// release: links and daily mazes name mazes by seed. These bytes pin the
+// generator's arithmetic; a change to them breaks every link made before.
 TEST(MazetoolGenerate, KnownMazesForKnownSeeds)
 {
-    EXPECT_EQ(generateMaze(MazeRequest{7, 7, 7, 1}),
-              "rbbcyyr\n"
-              "c*  yxy\n"
-              "cgm b m\n"
-              "m y r g\n"
-              "b b m m\n"
-              "g     m\n"
-              "ccccrgb\n");
-    EXPECT_EQ(generateMaze(MazeRequest{8, 6, 2, 3}),
-              "bcmgbgyy\n"
-              "yxm*   g\n"
-              "r grb mg\n"
-              "m     xc\n"
-              "ybcxy bc\n"
-              "mmgbymrr\n");
+    struct Case { MazeRequest req; const char* text; } cases[] = {
+        {{7, 7, 7, 1},
+         "bbcyyrc\n"
+         "yx  y c\n"
+         "gmb m m\n"
+         "y r g b\n"
+         "b m m g\n"
+         "m*    c\n"
+         "cccrgbr\n"},
+        {{8, 6, 2, 3},
+         "cmgbgyyy\n"
+         "mxg   xr\n"
+         "g r bmgm\n"
+         "c  *  xy\n"
+         "bcy b cm\n"
+         "mgbymrrc\n"},
+        {{12, 9, 5, 2},
+         "mgmggcmyccmr\n"
+         "yx         c\n"
+         "bgmmmyg r ry\n"
+         "c       yxmb\n"
+         "r cbycyrmmcm\n"
+         "c   c      y\n"
+         "b g g mgbrbg\n"
+         "y y  *     m\n"
+         "bmybcgbygmbg\n"},
+        {{5, 5, 1, 2},
+         "mmbrm\n"
+         "r*  g\n"
+         "r r y\n"
+         "mxyxg\n"
+         "brbmg\n"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(generateMaze(c.req), c.text) << c.req.width << "x" << c.req.height << " seed " << c.req.seed;
+}
+
+// The walker starts facing +x: the cell ahead of every generated start is
+// open floor, and the maze stays playable.
+TEST(MazetoolGenerate, TheStartFacesOpenFloor)
+{
+    const int sizes[][2] = {{5, 5}, {6, 5}, {5, 9}, {8, 8}, {13, 7}, {17, 32}, {31, 31}, {32, 32}};
+    for (const auto& size : sizes)
+        for (int exits : {1, maxExits(size[0], size[1])})
+            for (std::uint64_t seed = 1; seed <= 200; ++seed) {
+                const MazeRequest req{size[0], size[1], seed, exits};
+                const std::string text = generateMaze(req);
+                const std::vector<std::string> rows = mt::splitLines(text);
+                const std::string what = std::to_string(req.width) + "x" + std::to_string(req.height) + " seed " +
+                                         std::to_string(seed) + " exits " + std::to_string(exits);
+                const size_t star = text.find('*');
+                ASSERT_NE(star, std::string::npos) << what;
+                const size_t column = star % size_t(req.width + 1), row = star / size_t(req.width + 1);
+                ASSERT_EQ(rows[row][column + 1], ' ') << what;
+
+                maze m;
+                MazeLayout layout;
+                m.read(text.data(), text.size(), &layout);
+                CheckReport report;
+                checkMaze(m, layout, report);
+                ASSERT_TRUE(report.playable) << what;
+            }
 }
 
 TEST(MazetoolGenerate, CommandLineWritesOnlyTheMaze)
