@@ -193,10 +193,11 @@ TEST(MazetoolGenerate, TheStartFacesOpenFloor)
 TEST(MazetoolGenerate, CommandLineWritesOnlyTheMaze)
 {
     struct Case { std::string args; MazeRequest req; } cases[] = {
-        {"", MazeRequest{32, 32, 1, 1}},
         {"--width 9 --height 9 --seed 7", MazeRequest{9, 9, 7, 1}},
         {"--width=6 --height=31 --seed=18446744073709551615 --exits=4", MazeRequest{6, 31, 18446744073709551615ull, 4}},
         {"--exits 3 --seed 5 --height 5 --width 32 --seed 6", MazeRequest{32, 5, 6, 3}},  // the last value wins
+        {"--daily 2026-12-09", MazeRequest{32, 32, 20261209, 1}},
+        {"--daily=2028-02-29", MazeRequest{32, 32, 20280229, 1}},
     };
     for (const Case& c : cases) {
         mt::ToolRun first = mt::runTool("generate " + c.args), second = mt::runTool("generate " + c.args);
@@ -205,6 +206,26 @@ TEST(MazetoolGenerate, CommandLineWritesOnlyTheMaze)
         EXPECT_EQ(first.out, generateMaze(c.req)) << c.args;
         EXPECT_EQ(second.out, first.out) << c.args;
     }
+}
+
+// Without --seed the seed is random, said on stderr so that the maze can be
+// made again with --seed.
+TEST(MazetoolGenerate, WithoutASeedTheSeedIsRandomAndSaid)
+{
+    std::set<std::string> seeds;
+    for (int run = 0; run < 4; ++run) {
+        mt::ToolRun r = mt::runTool("generate --width 9 --height 11 --exits 2");
+        ASSERT_EQ(r.code, 0);
+        ASSERT_EQ(r.err.compare(0, 5, "seed "), 0) << r.err;
+        ASSERT_EQ(r.err.back(), '\n') << r.err;
+        const std::string seed = r.err.substr(5, r.err.size() - 6);
+        std::uint64_t value = 0;
+        ASSERT_TRUE(parseRequestNumber(seed, UINT64_MAX, value)) << r.err;
+        EXPECT_EQ(r.out, generateMaze(MazeRequest{9, 11, value, 2})) << r.err;
+        EXPECT_EQ(mt::runTool("generate --width 9 --height 11 --exits 2 --seed " + seed).out, r.out) << seed;
+        seeds.insert(seed);
+    }
+    EXPECT_GT(seeds.size(), 1u);  // four equal 32-bit draws: once in 2^96 runs
 }
 
 TEST(MazetoolGenerate, RefusesBadValues)
@@ -224,6 +245,11 @@ TEST(MazetoolGenerate, RefusesBadValues)
         {"--width", "--width needs a value"},
         {"--colour red", "unknown option '--colour'"},
         {"maze.dat", "unexpected argument 'maze.dat'"},
+        {"--daily 2026-02-29", "--daily must be a real date written YYYY-MM-DD, not '2026-02-29': February 2026 has 28 days"},
+        {"--daily=2026-1-09", "--daily must be a real date written YYYY-MM-DD, not '2026-1-09': write it as four, two and two digits"},
+        {"--daily 2026-12-09 --exits 1", "--daily cannot be combined with --exits"},
+        {"--seed 4 --daily 2026-12-09", "--daily cannot be combined with --seed"},
+        {"--daily", "--daily needs a value"},
     };
     for (const Case& c : cases) {
         mt::ToolRun r = mt::runTool(std::string("generate ") + c.args);
