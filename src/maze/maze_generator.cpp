@@ -132,7 +132,10 @@ std::string generateMaze(const MazeRequest& req)
     Rng rng{req.seed};
     Grid g{req.width, req.height, std::vector<std::string>(size_t(req.height), std::string(size_t(req.width), kWall))};
     const int roomsX = (req.width - 1) / 2, roomsY = (req.height - 1) / 2;
-    carve(g, rng, roomsX, roomsY, rng.below(roomsX), rng.below(roomsY));
+    // Drawn one statement at a time: the order of a call's arguments is
+    // the compiler's choice, and the page's compiler is another one.
+    const int carveX = rng.below(roomsX), carveY = rng.below(roomsY);
+    carve(g, rng, roomsX, roomsY, carveX, carveY);
 
     // An even side leaves a spare line of cells before the border: open
     // some of them as short dead ends off the last rooms.

@@ -137,20 +137,20 @@ TEST(MazetoolGenerate, KnownMazesForKnownSeeds)
          "cccrgbr\n"},
         {{8, 6, 2, 3},
          "cmgbgyyy\n"
-         "mxg   xr\n"
-         "g r bmgm\n"
-         "c  *  xy\n"
+         "mxgx  xr\n"
+         "g rbm gm\n"
+         "c  *   y\n"
          "bcy b cm\n"
          "mgbymrrc\n"},
         {{12, 9, 5, 2},
          "mgmggcmyccmr\n"
-         "yx         c\n"
-         "bgmmmyg r ry\n"
-         "c       yxmb\n"
-         "r cbycyrmmcm\n"
-         "c   c      y\n"
-         "b g g mgbrbg\n"
-         "y y  *     m\n"
+         "y      xc  b\n"
+         "g mmmygrr yc\n"
+         "y m       br\n"
+         "c b ycy r mm\n"
+         "c m  xc c  y\n"
+         "b ggmgb r bg\n"
+         "y    *  y  m\n"
          "bmybcgbygmbg\n"},
         {{5, 5, 1, 2},
          "mmbrm\n"
