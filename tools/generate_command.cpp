@@ -1,13 +1,31 @@
 // mazetool generate: a random maze that passes check, the same for a seed everywhere.
+#include <cstdint>
 #include <cstdio>
+#include <random>
 
 #include "commands.h"
+#include "maze/daily_maze.h"
 #include "maze/maze.h"
 #include "maze/maze_request.h"
 
+namespace {
+
+// A seed nobody chose, small enough to type again: 32 bits from the
+// system's entropy source.
+std::uint64_t randomSeed()
+{
+    std::random_device device;
+    return std::uint64_t(device()) & 0xFFFFFFFFu;
+}
+
+}  // namespace
+
 int generateCommand(const Args& args)
 {
-    std::string width = "32", height = "32", seed = "1", exits = "1";
+    const char* const kNames[] = {"--width", "--height", "--seed", "--exits", "--daily"};
+    const int kDaily = 4;
+    std::string values[5] = {"32", "32", "", "1", ""};
+    bool given[5] = {false, false, false, false, false};
     for (size_t i = 0; i < args.size(); ++i) {
         std::string name = args[i], value;
         size_t eq = name.find('=');
@@ -16,9 +34,11 @@ int generateCommand(const Args& args)
             value = name.substr(eq + 1);
             name.erase(eq);
         }
-        std::string* slot = name == "--width" ? &width : name == "--height" ? &height
-                          : name == "--seed" ? &seed : name == "--exits" ? &exits : nullptr;
-        if (!slot) {
+        int option = -1;
+        for (int k = 0; k < 5; ++k)
+            if (name == kNames[k])
+                option = k;
+        if (option < 0) {
             if (!name.empty() && name[0] == '-')
                 return usageError("generate: unknown option '" + name + "'");
             return usageError("generate: unexpected argument '" + name + "'");
@@ -28,15 +48,34 @@ int generateCommand(const Args& args)
                 return usageError("generate: " + name + " needs a value");
             value = args[++i];
         }
-        *slot = value;
+        values[option] = value;
+        given[option] = true;
     }
 
     MazeRequest req;
-    RequestProblem problem;
-    const std::string values[kRequestFieldCount] = {width, height, seed, exits};
-    if (!checkMazeRequest(values, &req, &problem))
-        return usageError(std::string("generate: --") + requestFieldName(problem.field) + " must be " + problem.rule +
-                          ", not '" + problem.value + "'");
+    if (given[kDaily]) {
+        // The date fixes every value: another one would make a different maze under the day's name.
+        for (int k = 0; k < kDaily; ++k)
+            if (given[k])
+                return usageError(std::string("generate: --daily cannot be combined with ") + kNames[k]);
+        DailyDate date;
+        std::string reason;
+        if (!parseDailyDate(values[kDaily], &date, &reason))
+            return usageError(std::string("generate: --daily must be ") + kDailyDateRule + ", not '" +
+                              values[kDaily] + "': " + reason);
+        req = dailyMazeRequest(date);
+    } else {
+        const bool chosen = given[kRequestSeed];
+        if (!chosen)
+            values[kRequestSeed] = std::to_string(randomSeed());
+        RequestProblem problem;
+        if (!checkMazeRequest(values, &req, &problem))
+            return usageError(std::string("generate: --") + requestFieldName(problem.field) + " must be " +
+                              problem.rule + ", not '" + problem.value + "'");
+        // Said only once the request is good, so that the maze can be made again.
+        if (!chosen)
+            std::fprintf(stderr, "seed %s\n", values[kRequestSeed].c_str());
+    }
 
     std::string text = generateMaze(req);
     std::fwrite(text.data(), 1, text.size(), stdout);

@@ -42,12 +42,18 @@ const Command kCommands[] = {
      "each motion finish. Exit code 1 when no exit can be reached.\n"},
     {"generate", "generate [--width W] [--height H] [--seed N] [--exits K]\n"
                  "                           write a random playable maze (W, H 5..32, default 32;\n"
-                 "                           seed default 1; K exits, default 1)", generateCommand,
-     "usage: mazetool generate [--width W] [--height H] [--seed N] [--exits K]\n\n"
+                 "                           no seed: a random one; K exits, default 1)\n"
+                 "  generate --daily YYYY-MM-DD\n"
+                 "                           write the daily maze of a UTC date", generateCommand,
+     "usage: mazetool generate [--width W] [--height H] [--seed N] [--exits K]\n"
+     "       mazetool generate --daily YYYY-MM-DD\n\n"
      "Writes a random maze to stdout: H lines of W bytes (5 to 32, default 32,\n"
-     "border included), a border of walls, walls in the six letters, one \"*\", K\n"
-     "exits (default 1), every open cell reachable from the start. The same seed\n"
-     "(default 1) gives the same maze on every machine. Bad values exit with 2.\n"},
+     "border included), a border of walls, walls in the six letters, one \"*\" with\n"
+     "open floor ahead of it (+x), K exits (default 1), every open cell reachable\n"
+     "from the start. The same seed gives the same maze on every machine; without\n"
+     "--seed a random seed is used and printed on stderr as \"seed N\".\n"
+     "--daily writes that day's maze, the one the page's \"#daily=YYYY-MM-DD\" link\n"
+     "opens: seed YYYYMMDD, 32 by 32, one exit. Bad values exit with 2.\n"},
     {"decode", "decode IN.bmp OUT.ppm    decode a bitmap with the program's loader, write a PPM", decodeCommand,
      "usage: mazetool decode IN.bmp OUT.ppm\n\n"
      "Decodes IN.bmp with the program's own bitmap loader and writes a binary PPM,\n"

@@ -144,8 +144,10 @@ std::string generateMaze(const MazeRequest& req)
     Rng rng{req.seed};
     Grid g{req.width, req.height, std::vector<std::string>(size_t(req.height), std::string(size_t(req.width), kWall))};
     const int roomsX = (req.width - 1) / 2, roomsY = (req.height - 1) / 2;
-    const int startX = rng.below(roomsX), startY = rng.below(roomsY);
-    carve(g, rng, roomsX, roomsY, startX, startY);
+    // Drawn one statement at a time: the order of a call's arguments is
+    // the compiler's choice, and the page's compiler is another one.
+    const int carveX = rng.below(roomsX), carveY = rng.below(roomsY);
+    carve(g, rng, roomsX, roomsY, carveX, carveY);
 
     // An even side leaves a spare line of cells before the border: open
     // some of them as short dead ends off the last rooms.
@@ -158,7 +160,16 @@ std::string generateMaze(const MazeRequest& req)
             if (rng.below(2))
                 g.at(1 + 2 * x, req.height - 2) = ' ';
 
-    const point2 start{1 + 2 * startX, 1 + 2 * startY};
+    // The walker starts facing +x: the start is a room whose passage east
+    // was carved, so the first picture looks down a corridor. Every tree
+    // over two or more columns of rooms has such a passage. The passage is
+    // neither a dead end nor a closed wall, so no exit takes it.
+    std::vector<point2> eastOpen;
+    for (int y = 0; y < roomsY; ++y)
+        for (int x = 0; x + 1 < roomsX; ++x)
+            if (g.at(2 + 2 * x, 1 + 2 * y) == ' ')
+                eastOpen.push_back({1 + 2 * x, 1 + 2 * y});
+    const point2 start = eastOpen[size_t(rng.below(int(eastOpen.size())))];
     g.at(start.column, start.row) = '*';
 
     // Exits go first to the dead ends farthest from the start, then into

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "maze/daily_maze.h"
 #include "maze/maze.h"
 
 namespace {
@@ -84,17 +85,16 @@ bool checkMazeRequest(const std::string values[kRequestFieldCount], MazeRequest*
     return true;
 }
 
-bool randomMazeFromFragment(const std::string& fragment, std::string* text, std::string* err)
+namespace {
+
+// Splits a fragment's "name=value&..." pairs (after an optional "#") into
+// `values`, indexed as `names`, each decoded as URLSearchParams decodes it.
+// False with "The link's WHAT is not understood: ..." for an unknown or
+// repeated name or a pair without "=".
+bool readFragmentPairs(const std::string& fragment, const char* const* names, int count, std::string* values,
+                       bool* given, const std::string& what, std::string* err)
 {
-    const size_t from = !fragment.empty() && fragment[0] == '#' ? 1 : 0;
-    if (fragment.size() - from > kMaxRandomFragment) {
-        *err = "The link's random maze is too long to be one (" + std::to_string(fragment.size() - from) +
-               " characters; at most " + std::to_string(kMaxRandomFragment) + ").";
-        return false;
-    }
-    std::string values[kRequestFieldCount] = {"32", "32", "", "1"};
-    bool given[kRequestFieldCount] = {false, false, false, false};
-    size_t at = from;
+    size_t at = !fragment.empty() && fragment[0] == '#' ? 1 : 0;
     while (at <= fragment.size()) {
         size_t end = fragment.find('&', at);
         if (end == std::string::npos)
@@ -106,16 +106,38 @@ bool randomMazeFromFragment(const std::string& fragment, std::string* text, std:
         const size_t eq = pair.find('=');
         const std::string name = formDecode(pair.substr(0, eq));
         int field = -1;
-        for (int i = 0; i < kRequestFieldCount; ++i)
-            if (name == kFieldNames[i])
+        for (int i = 0; i < count; ++i)
+            if (name == names[i])
                 field = i;
         if (field < 0 || eq == std::string::npos || given[field]) {
-            *err = "The link's random maze is not understood: \"" + excerpt(formDecode(pair)) + "\".";
+            *err = "The link's " + what + " is not understood: \"" + excerpt(formDecode(pair)) + "\".";
             return false;
         }
         given[field] = true;
         values[field] = formDecode(pair.substr(eq + 1));
     }
+    return true;
+}
+
+size_t lengthAfterHash(const std::string& fragment)
+{
+    return fragment.size() - (!fragment.empty() && fragment[0] == '#' ? 1 : 0);
+}
+
+}  // namespace
+
+bool randomMazeFromFragment(const std::string& fragment, std::string* text, std::string* err)
+{
+    const size_t length = lengthAfterHash(fragment);
+    if (length > kMaxRandomFragment) {
+        *err = "The link's random maze is too long to be one (" + std::to_string(length) + " characters; at most " +
+               std::to_string(kMaxRandomFragment) + ").";
+        return false;
+    }
+    std::string values[kRequestFieldCount] = {"32", "32", "", "1"};
+    bool given[kRequestFieldCount] = {false, false, false, false};
+    if (!readFragmentPairs(fragment, kFieldNames, kRequestFieldCount, values, given, "random maze", err))
+        return false;
     if (!given[kRequestSeed]) {
         *err = "The link's random maze has no seed.";
         return false;
@@ -128,5 +150,43 @@ bool randomMazeFromFragment(const std::string& fragment, std::string* text, std:
         return false;
     }
     *text = generateMaze(request);
+    return true;
+}
+
+bool isDailyLink(const std::string& fragment)
+{
+    const size_t from = !fragment.empty() && fragment[0] == '#' ? 1 : 0;
+    return fragment.compare(from, std::string::npos, "daily") == 0 || fragment.compare(from, 6, "daily=") == 0;
+}
+
+bool dailyMazeFromFragment(const std::string& fragment, std::string* text, std::string* err)
+{
+    const size_t length = lengthAfterHash(fragment);
+    if (length > kMaxDailyFragment) {
+        *err = "The link's daily maze is too long to be one (" + std::to_string(length) + " characters; at most " +
+               std::to_string(kMaxDailyFragment) + ").";
+        return false;
+    }
+    if (fragment.compare(fragment.size() - length, std::string::npos, "daily") == 0) {
+        *err = "The link's daily maze has no date.";
+        return false;
+    }
+    const char* const names[1] = {"daily"};
+    std::string value;
+    bool given = false;
+    if (!readFragmentPairs(fragment, names, 1, &value, &given, "daily maze", err))
+        return false;
+    if (!given) {
+        *err = "The link's daily maze has no date.";
+        return false;
+    }
+    DailyDate date;
+    std::string reason;
+    if (!parseDailyDate(value, &date, &reason)) {
+        *err = std::string("The link's date must be ") + kDailyDateRule + ", not \"" + excerpt(value) + "\": " +
+               reason + ".";
+        return false;
+    }
+    *text = generateMaze(dailyMazeRequest(date));
     return true;
 }

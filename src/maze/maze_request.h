@@ -37,3 +37,17 @@ bool checkMazeRequest(const std::string values[kRequestFieldCount], MazeRequest*
 // most a short excerpt of what it refuses.
 const size_t kMaxRandomFragment = 256;
 bool randomMazeFromFragment(const std::string& fragment, std::string* text, std::string* err);
+
+// Whether a fragment (with or without its "#") names a daily maze: it is
+// "daily" alone or starts "daily=".
+bool isDailyLink(const std::string& fragment);
+
+// The daily maze (maze/daily_maze.h) a page link's fragment names:
+// "daily=YYYY-MM-DD" after an optional "#", decoded as URLSearchParams
+// decodes it. The text is byte for byte what `mazetool generate --daily
+// YYYY-MM-DD` writes. False with the page's message in `*err` for a fragment
+// longer than kMaxDailyFragment, no date ("#daily" alone: the page puts
+// today's UTC date in first), any other name, or a date parseDailyDate
+// refuses; a message quotes at most a short excerpt of what it refuses.
+const size_t kMaxDailyFragment = 64;
+bool dailyMazeFromFragment(const std::string& fragment, std::string* text, std::string* err);

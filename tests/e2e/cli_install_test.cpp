@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <regex>
@@ -283,7 +284,8 @@ TEST(Install, TheScreensaverGoesWhereDaemonsLookAndReadsTheInstallsTextures)
     expectTheScreensaverFiles(prefix.path);
 }
 
-// Every file the package installs, the programs in Debian's folder for games.
+// Every file the package installs, the programs in Debian's folder for games;
+// the shipped levels come on top, in usr/share/maze/levels/.
 const char* const kPackageFiles[] = {
     "usr/games/maze",
     "usr/games/mazetool",
@@ -330,11 +332,16 @@ TEST(Package, TheDebianPackageHoldsTheInstallAndRunsFromAnExtractedRoot)
     const std::string deb = out + "/maze_" + m[1].str() + "_" + m[2].str() + ".deb";
     ASSERT_TRUE(fs::is_regular_file(deb)) << deb << " missing; cpack made\n" << runShell("ls " + quoted(out)).out;
 
-    r = runShell("dpkg-deb -c " + quoted(deb) + " | awk '!/^d/ { print substr($6, 3) }' | sort");
+    r = runShell("dpkg-deb -c " + quoted(deb) + " | awk '!/^d/ { print substr($6, 3) }' | LC_ALL=C sort");
     ASSERT_EQ(r.code, 0) << r.err;
+    std::vector<std::string> files(std::begin(kPackageFiles), std::end(kPackageFiles));
+    for (const auto& level : fs::directory_iterator(MAZE_ASSETS_DIR "/levels"))
+        files.push_back("usr/share/maze/levels/" + level.path().filename().string());
+    ASSERT_GE(files.size(), std::size(kPackageFiles) + 20);
+    std::sort(files.begin(), files.end());  // bytewise, as LC_ALL=C sort orders them
     std::string expected;
-    for (const char* file : kPackageFiles)
-        expected += std::string(file) + "\n";
+    for (const std::string& file : files)
+        expected += file + "\n";
     EXPECT_EQ(r.out, expected);
     r = runShell("dpkg-deb -f " + quoted(deb) + " Depends");
     EXPECT_NE(r.out.find("libglut"), std::string::npos) << "Depends: " << r.out << r.err;

@@ -61,4 +61,36 @@ TEST(MazeRequestTest, RefusedLinksSayWhyQuotingAShortExcerpt)
     }
 }
 
+// "#daily=DATE" names the maze `mazetool generate --daily DATE` writes;
+// anything else after "daily" is refused with the page's message.
+TEST(MazeRequestTest, DailyLinksNameTheDaysMaze)
+{
+    for (const char* fragment : {"#daily=2026-12-09", "daily=2026-12-09", "#daily=2026%2D12-09&"}) {
+        std::string text, err;
+        EXPECT_TRUE(isDailyLink(fragment)) << fragment;
+        ASSERT_TRUE(dailyMazeFromFragment(fragment, &text, &err)) << fragment << ": " << err;
+        EXPECT_EQ(text, generated(20261209, 32, 32, 1)) << fragment;
+    }
+    for (const char* fragment : {"#seed=5", "#dailyx=1", "#maze=abc", "", "#"})
+        EXPECT_FALSE(isDailyLink(fragment)) << fragment;
+    EXPECT_TRUE(isDailyLink("#daily"));
+
+    const std::string rule = "The link's date must be a real date written YYYY-MM-DD, not \"";
+    struct Case { std::string fragment, message; } cases[] = {
+        {"#daily", "The link's daily maze has no date."},
+        {"#daily=2026-02-29", rule + "2026-02-29\": February 2026 has 28 days."},
+        {"#daily=", rule + "\": write it as four, two and two digits."},
+        {"#daily=2026-12-09&daily=2026-12-10", "The link's daily maze is not understood: \"daily=2026-12-10\"."},
+        {"#daily=2026-12-09&seed=3", "The link's daily maze is not understood: \"seed=3\"."},
+        {"#daily=" + std::string(58, '9'), rule + std::string(40, '9') + "...\": write it as four, two and two digits."},
+        {"#daily=" + std::string(59, '9'), "The link's daily maze is too long to be one (65 characters; at most 64)."},
+    };
+    for (const Case& c : cases) {
+        std::string text = "untouched", err;
+        EXPECT_FALSE(dailyMazeFromFragment(c.fragment, &text, &err)) << c.fragment;
+        EXPECT_EQ(err, c.message) << c.fragment;
+        EXPECT_EQ(text, "untouched");
+    }
+}
+
 }  // namespace

@@ -121,34 +121,83 @@ TEST(MazetoolGenerate, SeedsGiveDifferentLayouts)
     }
 }
 
-// The same seed must give the same maze on every machine: these bytes pin
-// the generator's arithmetic.
+// The same seed must give the same maze on every machine and in every
+// release: links and daily mazes name mazes by seed. These bytes pin the
+// generator's arithmetic; a change to them breaks every link made before.
 TEST(MazetoolGenerate, KnownMazesForKnownSeeds)
 {
-    EXPECT_EQ(generateMaze(MazeRequest{7, 7, 7, 1}),
-              "rbbcyyr\n"
-              "c*  yxy\n"
-              "cgm b m\n"
-              "m y r g\n"
-              "b b m m\n"
-              "g     m\n"
-              "ccccrgb\n");
-    EXPECT_EQ(generateMaze(MazeRequest{8, 6, 2, 3}),
-              "bcmgbgyy\n"
-              "yxm*   g\n"
-              "r grb mg\n"
-              "m     xc\n"
-              "ybcxy bc\n"
-              "mmgbymrr\n");
+    struct Case { MazeRequest req; const char* text; } cases[] = {
+        {{7, 7, 7, 1},
+         "bbcyyrc\n"
+         "yx  y c\n"
+         "gmb m m\n"
+         "y r g b\n"
+         "b m m g\n"
+         "m*    c\n"
+         "cccrgbr\n"},
+        {{8, 6, 2, 3},
+         "cmgbgyyy\n"
+         "mxgx  xr\n"
+         "g rbm gm\n"
+         "c  *   y\n"
+         "bcy b cm\n"
+         "mgbymrrc\n"},
+        {{12, 9, 5, 2},
+         "mgmggcmyccmr\n"
+         "y      xc  b\n"
+         "g mmmygrr yc\n"
+         "y m       br\n"
+         "c b ycy r mm\n"
+         "c m  xc c  y\n"
+         "b ggmgb r bg\n"
+         "y    *  y  m\n"
+         "bmybcgbygmbg\n"},
+        {{5, 5, 1, 2},
+         "mmbrm\n"
+         "r*  g\n"
+         "r r y\n"
+         "mxyxg\n"
+         "brbmg\n"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(generateMaze(c.req), c.text) << c.req.width << "x" << c.req.height << " seed " << c.req.seed;
+}
+
+// The walker starts facing +x: the cell ahead of every generated start is
+// open floor, and the maze stays playable.
+TEST(MazetoolGenerate, TheStartFacesOpenFloor)
+{
+    const int sizes[][2] = {{5, 5}, {6, 5}, {5, 9}, {8, 8}, {13, 7}, {17, 32}, {31, 31}, {32, 32}};
+    for (const auto& size : sizes)
+        for (int exits : {1, maxExits(size[0], size[1])})
+            for (std::uint64_t seed = 1; seed <= 200; ++seed) {
+                const MazeRequest req{size[0], size[1], seed, exits};
+                const std::string text = generateMaze(req);
+                const std::vector<std::string> rows = mt::splitLines(text);
+                const std::string what = std::to_string(req.width) + "x" + std::to_string(req.height) + " seed " +
+                                         std::to_string(seed) + " exits " + std::to_string(exits);
+                const size_t star = text.find('*');
+                ASSERT_NE(star, std::string::npos) << what;
+                const size_t column = star % size_t(req.width + 1), row = star / size_t(req.width + 1);
+                ASSERT_EQ(rows[row][column + 1], ' ') << what;
+
+                maze m;
+                MazeLayout layout;
+                m.read(text.data(), text.size(), &layout);
+                CheckReport report;
+                checkMaze(m, layout, report);
+                ASSERT_TRUE(report.playable) << what;
+            }
 }
 
 TEST(MazetoolGenerate, CommandLineWritesOnlyTheMaze)
 {
     struct Case { std::string args; MazeRequest req; } cases[] = {
-        {"", MazeRequest{32, 32, 1, 1}},
         {"--width 9 --height 9 --seed 7", MazeRequest{9, 9, 7, 1}},
         {"--width=6 --height=31 --seed=18446744073709551615 --exits=4", MazeRequest{6, 31, 18446744073709551615ull, 4}},
         {"--exits 3 --seed 5 --height 5 --width 32 --seed 6", MazeRequest{32, 5, 6, 3}},  // the last value wins
+        {"--daily 2026-12-09", MazeRequest{32, 32, 20261209, 1}},
+        {"--daily=2028-02-29", MazeRequest{32, 32, 20280229, 1}},
     };
     for (const Case& c : cases) {
         mt::ToolRun first = mt::runTool("generate " + c.args), second = mt::runTool("generate " + c.args);
@@ -157,6 +206,26 @@ TEST(MazetoolGenerate, CommandLineWritesOnlyTheMaze)
         EXPECT_EQ(first.out, generateMaze(c.req)) << c.args;
         EXPECT_EQ(second.out, first.out) << c.args;
     }
+}
+
+// Without --seed the seed is random, said on stderr so that the maze can be
+// made again with --seed.
+TEST(MazetoolGenerate, WithoutASeedTheSeedIsRandomAndSaid)
+{
+    std::set<std::string> seeds;
+    for (int run = 0; run < 4; ++run) {
+        mt::ToolRun r = mt::runTool("generate --width 9 --height 11 --exits 2");
+        ASSERT_EQ(r.code, 0);
+        ASSERT_EQ(r.err.compare(0, 5, "seed "), 0) << r.err;
+        ASSERT_EQ(r.err.back(), '\n') << r.err;
+        const std::string seed = r.err.substr(5, r.err.size() - 6);
+        std::uint64_t value = 0;
+        ASSERT_TRUE(parseRequestNumber(seed, UINT64_MAX, value)) << r.err;
+        EXPECT_EQ(r.out, generateMaze(MazeRequest{9, 11, value, 2})) << r.err;
+        EXPECT_EQ(mt::runTool("generate --width 9 --height 11 --exits 2 --seed " + seed).out, r.out) << seed;
+        seeds.insert(seed);
+    }
+    EXPECT_GT(seeds.size(), 1u);  // four equal 32-bit draws: once in 2^96 runs
 }
 
 TEST(MazetoolGenerate, RefusesBadValues)
@@ -176,6 +245,11 @@ TEST(MazetoolGenerate, RefusesBadValues)
         {"--width", "--width needs a value"},
         {"--colour red", "unknown option '--colour'"},
         {"maze.dat", "unexpected argument 'maze.dat'"},
+        {"--daily 2026-02-29", "--daily must be a real date written YYYY-MM-DD, not '2026-02-29': February 2026 has 28 days"},
+        {"--daily=2026-1-09", "--daily must be a real date written YYYY-MM-DD, not '2026-1-09': write it as four, two and two digits"},
+        {"--daily 2026-12-09 --exits 1", "--daily cannot be combined with --exits"},
+        {"--seed 4 --daily 2026-12-09", "--daily cannot be combined with --seed"},
+        {"--daily", "--daily needs a value"},
     };
     for (const Case& c : cases) {
         mt::ToolRun r = mt::runTool(std::string("generate ") + c.args);

@@ -12,7 +12,7 @@ using mt::runTool;
 TEST(MazetoolOutput, AWriteErrorOnStdoutIsReportedWithCodeOne)
 {
     const proc::Files files = {{"maze.dat", "rrrrr\nr*  x\nrrrrr\n"}};
-    for (const char* args : {"help", "help info", "info --help", "generate", "generate --width 5 --height 5",
+    for (const char* args : {"help", "help info", "info --help", "generate --seed 1", "generate --daily 2026-12-09",
                              "info maze.dat", "info --cells maze.dat", "check maze.dat", "solve maze.dat",
                              "textures out"}) {
         SCOPED_TRACE(args);
