@@ -65,19 +65,26 @@ TEST(CommandLine, AMazeFileOperandOpensThatMazeOnceTheToolkitHasTakenItsOptions)
     EXPECT_EQ(maze.err(), "");
 }
 
+// Sizes past the screen are capped with a note, however the toolkit would
+// have read them (it keeps 16 or 32 bits: 70000 became 4464, 4294967297 1).
 TEST(CommandLine, TheWindowSizeComesFromAGeometrySizeOrFullscreenElseIs500By500)
 {
     struct Case {
         std::vector<std::string> args;
         int width, height;
+        const char* note;  // what stderr starts with, or null for nothing
     } cases[] = {
-        {{"-geometry", "300x200"}, 300, 200},
-        {{"-geometry", "+10+20"}, 500, 500},
-        {{"--fullscreen"}, 1024, 768},  // the harness's screen
+        {{"-geometry", "300x200"}, 300, 200, nullptr},
+        {{"-geometry", "+10+20"}, 500, 500, nullptr},
+        {{"--fullscreen"}, 1024, 768, nullptr},  // the harness's screen
+        {{"-geometry", "32767x32767"}, 1024, 768, "maze: -geometry 32767x32767 is more than the screen (1024x768)"},
+        {{"-geometry", "4294967297x4294967297"}, 1024, 768,
+         "maze: -geometry 4294967297x4294967297 is more than the screen (1024x768)"},
+        {{"-geometry", "70000x10+0+0"}, 1024, 10, "maze: -geometry 70000x10 is more than the screen (1024x768)"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.args.back());
-        Program maze(MAZE_BINARY, c.args, mazeFiles(kRedAhead));
+        Program maze(MAZE_BINARY, c.args, mazeFiles(kSmallMaze));
         ASSERT_TRUE(maze.start());
         Window w = findWindow(maze);
         ASSERT_NE(w, 0u) << maze.describe();
@@ -89,6 +96,15 @@ TEST(CommandLine, TheWindowSizeComesFromAGeometrySizeOrFullscreenElseIs500By500)
         // The first frame rewrites the title; the maze is read by then.
         ASSERT_TRUE(waitForTitle(w, [](const std::string& t) { return t != "Maze: "; })) << maze.describe();
         EXPECT_EQ(maze.out(), "load succesful\n");
+        const std::string err = maze.err();
+        if (c.note) {
+            EXPECT_EQ(err.rfind(c.note, 0), 0u) << err;
+            EXPECT_EQ(err.find('\n'), err.size() - 1) << err;  // one line
+            EXPECT_NE(err.find(": the window is " + std::to_string(c.width) + "x" + std::to_string(c.height)),
+                      std::string::npos) << err;
+        } else {
+            EXPECT_EQ(err, "");
+        }
     }
 }
 
@@ -125,10 +141,20 @@ TEST(CommandLine, HelpVersionAndUnknownOptionsAreAnsweredWithoutADisplay)
     Run help;
     ASSERT_NO_FATAL_FAILURE(runWithoutDisplay("--help", &help));
     EXPECT_TRUE(help.st.exited && help.st.code == 0) << help.st.str() << "\n" << help.err;
-    EXPECT_EQ(help.out.rfind("usage: maze [MAZEFILE]\n", 0), 0u) << help.out;
+    EXPECT_EQ(help.out.rfind("usage: maze ", 0), 0u) << help.out;
     for (const char* topic : {"keys:", "files:", "exit codes:"})
         EXPECT_NE(help.out.find(topic), std::string::npos) << topic << " missing from\n" << help.out;
     EXPECT_EQ(help.err, "");
+    // The usage lines, up to the first blank line, name every option the help lists.
+    const std::string usage = help.out.substr(0, help.out.find("\n\n") + 1);
+    const size_t options = help.out.find("\noptions:\n");
+    ASSERT_NE(options, std::string::npos) << help.out;
+    std::smatch option;
+    std::string rest = help.out.substr(options, help.out.find("\n\n", options) - options);
+    int listed = 0;
+    for (; std::regex_search(rest, option, std::regex("\n  (--[a-z-]+)")); rest = option.suffix(), ++listed)
+        EXPECT_NE(usage.find(option[1].str()), std::string::npos) << option[1] << " missing from\n" << usage;
+    EXPECT_GE(listed, 3);
 
     Run version;
     ASSERT_NO_FATAL_FAILURE(runWithoutDisplay("--version", &version));
@@ -139,7 +165,7 @@ TEST(CommandLine, HelpVersionAndUnknownOptionsAreAnsweredWithoutADisplay)
     ASSERT_NO_FATAL_FAILURE(runWithoutDisplay("--frobnicate", &unknown));
     EXPECT_TRUE(unknown.st.exited && unknown.st.code == 2) << unknown.st.str() << "\n" << unknown.err;
     EXPECT_EQ(unknown.out, "");
-    EXPECT_EQ(unknown.err, "maze: unknown option '--frobnicate'\n" + help.out);
+    EXPECT_EQ(unknown.err, "maze: unknown option '--frobnicate'\n" + usage);
 }
 
 // The installed program at `path`, started in an empty folder, reads the
