@@ -32,6 +32,7 @@ int main(int argc, char** argv)
         return answerCommandLine(line);
     // An empty operand names no file: it is refused as one that cannot be opened.
     g_fileName = line.hasMazeFile ? line.mazeFile : dataFile(g_fileName);
+    g_mazeFileNamed = line.hasMazeFile;
     g_congratulationBox = line.messageBox;
     if (line.demo && !prepareDemo(line.hasMazeFile ? g_fileName : std::string(), line.hasMazeFile))
         return 1;  // before any window

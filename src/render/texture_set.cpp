@@ -8,14 +8,15 @@
 
 unsigned int g_textures[kTextureCount] = {0, 0, 0, 0, 0, 0, 0};
 
-bool loadTexture(unsigned int* textures, const char* fileName, int index)
+bool loadTexture(unsigned int* textures, const char* fileName, int index, const std::string& missingHint)
 {
     if (!fileName)
         return true;
     // A bitmap wider or taller than GL takes is refused by the loader, with its message.
     GLint maxSize = 0;
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSize);
-    RgbImage* image = loadBitmapImage(fileName, maxSize > 0 ? std::min(maxSize, kMaxBitmapSide) : kMaxBitmapSide);
+    RgbImage* image = loadBitmapImage(fileName, maxSize > 0 ? std::min(maxSize, kMaxBitmapSide) : kMaxBitmapSide,
+                                      missingHint);
     if (!image)
         return false;
 
