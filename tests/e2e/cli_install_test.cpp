@@ -243,6 +243,41 @@ TEST(Install, TheManualPagesRenderWithoutWarnings)
     }
 }
 
+// Who made it and under which licence reads the same in every file that says it.
+TEST(Install, TheMaintainerTheIdAndTheLicenceAgreeEverywhere)
+{
+    TempDir prefix;
+    ASSERT_NO_FATAL_FAILURE(installInto(prefix.path));
+    const std::string share = prefix.path + "/share", source = MAZE_ASSETS_DIR "/..";
+    const std::string metainfo = readFile(share + "/metainfo/" MAZE_APP_ID ".metainfo.xml");
+    EXPECT_NE(metainfo.find("<id>" MAZE_APP_ID "</id>"), std::string::npos) << metainfo;
+    EXPECT_NE(metainfo.find("<project_license>MIT</project_license>"), std::string::npos) << metainfo;
+    const std::string maintainer = MAZE_MAINTAINER;
+    const std::string name = maintainer.substr(0, maintainer.find(" <")), contact = maintainer.substr(name.size() + 2);
+    EXPECT_NE(metainfo.find("<developer_name>" + name + "</developer_name>"), std::string::npos) << metainfo;
+    EXPECT_NE(metainfo.find("<update_contact>" + contact.substr(0, contact.size() - 1) + "</update_contact>"),
+              std::string::npos) << metainfo;
+    EXPECT_EQ(maintainer.find("example."), std::string::npos);
+    EXPECT_EQ(std::string(MAZE_APP_ID).find("example."), std::string::npos);
+
+    const struct {
+        std::string file, says;
+    } claims[] = {
+        {"zcat " + quoted(share + "/doc/maze/changelog.gz"), " -- " + maintainer + "  "},
+        {"cat " + quoted(share + "/doc/maze/copyright"), "Upstream-Contact: " + maintainer + "\n"},
+        {"cat " + quoted(share + "/doc/maze/copyright"), "\nLicense: MIT\n"},
+        {"zcat " + quoted(share + "/man/man6/maze.6.gz"), "\n" + maintainer + ".\n.SH COPYRIGHT\nMIT licence"},
+        {"zcat " + quoted(share + "/man/man1/mazetool.1.gz"), "\n" + maintainer + ".\n.SH COPYRIGHT\nMIT licence"},
+        {"cat " + quoted(source + "/package.json"), "\"license\": \"MIT\""},
+        {"head -1 " + quoted(source + "/LICENSE"), "MIT License\n"},
+    };
+    for (const auto& c : claims) {
+        const ToolRun r = runShell(c.file);
+        EXPECT_EQ(r.code, 0) << c.file << ": " << r.err;
+        EXPECT_NE(r.out.find(c.says), std::string::npos) << c.file << " does not say " << c.says;
+    }
+}
+
 // Every file the package installs, the programs in Debian's folder for games.
 const char* const kPackageFiles[] = {
     "usr/games/maze",
@@ -264,7 +299,7 @@ const char* const kPackageFiles[] = {
     "usr/share/maze/pipes6lights.bmp",
     "usr/share/maze/pipeslights.bmp",
     "usr/share/maze/pipeslightswires.bmp",
-    "usr/share/metainfo/org.example.maze.metainfo.xml",
+    "usr/share/metainfo/" MAZE_APP_ID ".metainfo.xml",
 };
 
 TEST(Package, TheDebianPackageHoldsTheInstallAndRunsFromAnExtractedRoot)
@@ -292,6 +327,8 @@ TEST(Package, TheDebianPackageHoldsTheInstallAndRunsFromAnExtractedRoot)
     for (const char* file : kPackageFiles)
         expected += std::string(file) + "\n";
     EXPECT_EQ(r.out, expected);
+    r = runShell("dpkg-deb -f " + quoted(deb) + " Maintainer");
+    EXPECT_EQ(r.out, MAZE_MAINTAINER "\n");
     r = runShell("dpkg-deb -f " + quoted(deb) + " Depends");
     EXPECT_NE(r.out.find("libglut"), std::string::npos) << "Depends: " << r.out << r.err;
 
@@ -301,7 +338,7 @@ TEST(Package, TheDebianPackageHoldsTheInstallAndRunsFromAnExtractedRoot)
     expectTheShippedMazeFromAnEmptyFolder(root + "/usr/games/maze");
 
     if (toolInstalled("appstreamcli")) {
-        r = runShell("appstreamcli validate --no-net " + quoted(root + "/usr/share/metainfo/org.example.maze.metainfo.xml"));
+        r = runShell("appstreamcli validate --no-net " + quoted(root + "/usr/share/metainfo/" MAZE_APP_ID ".metainfo.xml"));
         EXPECT_EQ(r.code, 0) << r.out << r.err;
     }
     if (toolInstalled("lintian")) {
