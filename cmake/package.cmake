@@ -3,6 +3,13 @@
 # AppStream metadata, the licence and the changelog; and the Debian package
 # built from the install (cpack -G DEB, called by scripts/package).
 
+# Who the project is, the same in the package, its changelog, the AppStream
+# metadata and the manual pages (the tests compare them).
+set(MAZE_APP_ID io.github.maze3d.maze)
+set(MAZE_DEVELOPERS "The maze developers")  # as LICENSE names them
+set(MAZE_CONTACT "maze3d@users.noreply.github.com")
+set(MAZE_MAINTAINER "${MAZE_DEVELOPERS} <${MAZE_CONTACT}>")
+
 # The icon, drawn at every size of the hicolor set.
 add_library(mazeicon STATIC tools/icon/icon_view.cpp tools/icon/png_writer.cpp)
 target_include_directories(mazeicon PUBLIC tools)
@@ -52,8 +59,8 @@ set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS LICENSE)
 set(MAZE_DOC_DIR ${CMAKE_INSTALL_DATADIR}/doc/maze)
 install(FILES ${CMAKE_BINARY_DIR}/doc/copyright ${CMAKE_BINARY_DIR}/doc/changelog.gz DESTINATION ${MAZE_DOC_DIR})
 
-configure_file(data/org.example.maze.metainfo.xml.in ${CMAKE_BINARY_DIR}/org.example.maze.metainfo.xml @ONLY)
-install(FILES ${CMAKE_BINARY_DIR}/org.example.maze.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+configure_file(data/metainfo.xml.in ${CMAKE_BINARY_DIR}/${MAZE_APP_ID}.metainfo.xml @ONLY)
+install(FILES ${CMAKE_BINARY_DIR}/${MAZE_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 
 # cpack -G DEB: maze_<version>_<arch>.deb, installing to /usr, its Depends
 # found by dpkg-shlibdeps from the programs' libraries. Debian keeps games in
@@ -65,7 +72,7 @@ set(CPACK_COMPONENTS_GROUPING ALL_COMPONENTS_IN_ONE)
 set(CPACK_COMPONENTS_ALL Unspecified debian_programs)
 set(CPACK_PACKAGE_NAME maze)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
-set(CPACK_PACKAGE_CONTACT "The maze developers <maze-developers@example.org>")
+set(CPACK_PACKAGE_CONTACT "${MAZE_MAINTAINER}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "walk through a 3D maze in first person")
 set(CPACK_PACKAGE_DESCRIPTION [[
 Maze shows a maze of textured walls as seen from inside and lets you walk

@@ -23,6 +23,8 @@ const Command kCommands[] = {
      "usage: mazetool info FILE [--cells]\n\n"
      "Reads FILE as the program does and prints \"size W H\", \"start C R\",\n"
      "\"exits N\" and one \"exit C R\" line per exit (columns and rows from 0).\n"
+     "H counts the rows the program opens, one at each line end: a file ending in\n"
+     "a line end has an empty last row, which a line in parentheses then names.\n"
      "--cells adds the 32 rows of the grid as hex bytes. Exit code 1 when FILE\n"
      "cannot be opened.\n"},
     {"check", "check FILE               list what in a maze file will surprise a player, one line\n"
@@ -57,17 +59,19 @@ const Command kCommands[] = {
     {"decode", "decode IN.bmp OUT.ppm    decode a bitmap with the program's loader, write a PPM", decodeCommand,
      "usage: mazetool decode IN.bmp OUT.ppm\n\n"
      "Decodes IN.bmp with the program's own bitmap loader and writes a binary PPM,\n"
-     "top row first: exactly what the program puts on the walls. On failure prints\n"
-     "the loader's message and exits with 1.\n"},
+     "top row first: exactly what the program puts on the walls. OUT.ppm must end\n"
+     "in .ppm. On failure prints the loader's message and exits with 1.\n"},
     {"textures", "textures DIR             write the shipped texture bitmaps into DIR", texturesCommand,
      "usage: mazetool textures DIR\n\n"
-     "Writes the seven texture bitmaps the program ships with into DIR.\n"},
+     "Writes the seven texture bitmaps the program ships with into DIR, creating\n"
+     "DIR (and the folders above it) when it is missing, and says so.\n"},
 };
 
 const char kHelpHelp[] =
     "usage: mazetool help [COMMAND]\n\n"
     "Without COMMAND lists the commands; with it prints what COMMAND does, as\n"
     "'mazetool COMMAND --help' does.\n";
+
 
 void printHelp(std::FILE* out)
 {
@@ -76,7 +80,10 @@ void printHelp(std::FILE* out)
         std::fprintf(out, "  %s\n", c.synopsis);
     std::fputs("  help [COMMAND]           show this list, or what COMMAND does\n"
                "\n'mazetool COMMAND --help' is 'mazetool help COMMAND'.\n"
-               "'mazetool --version' prints the version.\n", out);
+               "'mazetool --version' prints the version.\n"
+               "A \"--\" ends a command's options: what follows is a file name even when it\n"
+               "starts with \"-\". File names in messages are quoted as\n"
+               "'ls --quoting-style=c' quotes them.\n", out);
 }
 
 const Command* findCommand(const std::string& name)
@@ -119,8 +126,8 @@ int runCommandLine(int argc, char** argv)
     const Command* c = findCommand(name);
     if (!c)
         return usageError("unknown command '" + name + "'");
-    // Asking for help wins over whatever else the command line holds.
-    for (const std::string& a : args)
+    // Asking for help wins over whatever else the command line holds, up to a "--".
+    for (const std::string& a : splitArgs(args).options)
         if (isHelpOption(a))
             return std::fputs(c->help, stdout), 0;
     return c->run(args);

@@ -1,8 +1,5 @@
 #include "app/command_line.h"
 
-#include <X11/Xlib.h>
-#include <X11/Xutil.h>
-
 #include <cstdio>
 #include <cstring>
 
@@ -24,15 +21,6 @@ bool isToolkitOption(const char* arg, bool* takesValue)
     return false;
 }
 
-// Whether a -geometry value gives the window a size, read as the toolkit reads it.
-bool geometryNamesSize(const char* geometry)
-{
-    int x = 0, y = 0;
-    unsigned width = 0, height = 0;
-    const int given = XParseGeometry(geometry, &x, &y, &width, &height);
-    return (given & WidthValue) && (given & HeightValue) && width > 0 && height > 0;
-}
-
 CommandLine usageError(std::string message)
 {
     CommandLine line;
@@ -52,8 +40,10 @@ CommandLine parseCommandLine(int argc, const char* const* argv)
         if (isToolkitOption(arg, &takesValue)) {
             if (takesValue && ++i >= argc)
                 return usageError(std::string("option ") + arg + " needs a value");
-            if (!std::strcmp(arg, "-geometry"))
-                line.toolkitSize = geometryNamesSize(argv[i]);
+            if (!std::strcmp(arg, "-geometry")) {
+                line.windowSize = geometrySize(argv[i]);
+                line.toolkitSize = line.windowSize.width > 0 && line.windowSize.height > 0;
+            }
         } else if (!std::strcmp(arg, "--help") || !std::strcmp(arg, "-h")) {
             line.action = CommandLine::Help;
             return line;
@@ -80,11 +70,20 @@ CommandLine parseCommandLine(int argc, const char* const* argv)
     return line;
 }
 
+// The synopsis that starts the help and follows a usage error.
+#define MAZE_USAGE_LINES                                          \
+    "usage: maze [--fullscreen] [--message-box] [MAZEFILE]\n"        \
+    "       maze --demo [--fullscreen] [--message-box] [MAZEFILE]\n" \
+    "       maze --help | --version\n"
+
+const char* usageLines()
+{
+    return MAZE_USAGE_LINES;
+}
+
 const char* usageText()
 {
-    return "usage: maze [MAZEFILE]\n"
-           "       maze --demo [MAZEFILE]\n"
-           "       maze --help | --version\n"
+    return MAZE_USAGE_LINES
            "\n"
            "Walk the maze in MAZEFILE (default maze1.dat) in first person until you find\n"
            "an exit.\n"
@@ -133,7 +132,7 @@ int answerCommandLine(const CommandLine& line)
         std::fputs(versionText(), stdout);
         return 0;
     case CommandLine::UsageError:
-        std::fprintf(stderr, "maze: %s\n%s", line.error.c_str(), usageText());
+        std::fprintf(stderr, "maze: %s\n%s", line.error.c_str(), usageLines());
         return 2;
     case CommandLine::Run:
         break;

@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "app/window_size.h"
+
 struct CommandLine {
     enum Action { Run, Help, Version, UsageError };
     Action action = Run;
@@ -15,6 +17,7 @@ struct CommandLine {
     bool messageBox = false;   // --message-box: the congratulation also in a box
     bool showExits = false;    // --show-exits: the exits' floors drawn marked
     bool toolkitSize = false;  // the last -geometry names a width and a height above 0
+    WindowSize windowSize;     // the size the last -geometry names, read in full
     std::string error;         // UsageError only: what is wrong, one line, no newline
 };
 
@@ -27,13 +30,16 @@ struct CommandLine {
 // argument starting with "-" is an unknown option; at most one operand.
 CommandLine parseCommandLine(int argc, const char* const* argv);
 
-// The text --help prints on stdout, and usage errors on stderr.
+// The text --help prints on stdout.
 const char* usageText();
+
+// The usage lines that start usageText, which a usage error prints after its line.
+const char* usageLines();
 
 // "maze " and the version, then a newline.
 const char* versionText();
 
 // Prints what a Help, Version or UsageError command line asks for (usage
-// errors as "maze: <error>" and the usage on stderr) and returns the exit
+// errors as "maze: <error>" and the usage lines on stderr) and returns the exit
 // code: 0, or 2 for usage errors.
 int answerCommandLine(const CommandLine& line);

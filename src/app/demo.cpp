@@ -16,6 +16,7 @@
 
 namespace {
 
+bool g_prepared = false;
 bool g_randomMazes = false;
 MazeRequest g_request;  // the next random maze; the seed moves on by one each time
 std::string g_keys;     // the walk through the current maze
@@ -43,6 +44,7 @@ void endOnSpecialKey(int, int, int) { std::exit(0); }
 
 bool prepareDemo(const std::string& mazeFile, bool fileGiven)
 {
+    g_prepared = true;
     if (!fileGiven) {
         g_randomMazes = true;
         g_request.seed = std::random_device()();
@@ -50,7 +52,7 @@ bool prepareDemo(const std::string& mazeFile, bool fileGiven)
     }
     std::FILE* f = openMazeFile(mazeFile);
     if (!f) {
-        std::printf("%s\n", mazeMissingLine(mazeFile).c_str());
+        std::fprintf(stderr, "%s\n", mazeMissingLine(mazeFile).c_str());
         return false;
     }
     maze m;
@@ -84,4 +86,9 @@ bool demoNextMaze()
     // As viewInit starts a walk; the lists and textures stay.
     g_session.restart();
     return true;
+}
+
+bool demoPrepared()
+{
+    return g_prepared;
 }

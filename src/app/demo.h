@@ -10,9 +10,13 @@
 
 // Gets the demo ready before the window opens: solves mazeFile, or, when no
 // file was given, turns on random mazes. A file that cannot be opened gets the
-// program's line on stdout, a maze without a way to an exit the solver's
-// message on stderr; false then (the program ends with 1).
+// program's line, a maze without a way to an exit the solver's message, both
+// on stderr (a demo's stdout holds only what a walk prints); false then (the
+// program ends with 1).
 bool prepareDemo(const std::string& mazeFile, bool fileGiven);
+
+// Whether prepareDemo was called: the program runs as a demo.
+bool demoPrepared();
 
 // Registers the demo's callbacks over the program's: the idle callback that
 // feeds the next key whenever the walker is idle, and keyboard callbacks

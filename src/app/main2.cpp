@@ -9,6 +9,7 @@
 #include "app/demo.h"
 #include "app/keyboard.h"
 #include "app/walker.h"
+#include "maze/maze_check.h"
 #include "walker/clock.h"
 #include "render/display_lists.h"
 #include "render/maze_renderer.h"
@@ -20,6 +21,7 @@
 
 const char* gstr_AppName = kAppName;
 std::string g_fileName = kDefaultMazeFile;
+bool g_mazeFileNamed = false;
 WalkSession g_session;
 maze& g_level = g_session.level;
 Camera& g_camera = g_session.camera;
@@ -40,14 +42,24 @@ bool g_showExits = false;
 
 void levelInit()
 {
-    if (!loadDemoMaze() && !g_level.loadLevel(g_fileName)) {
-        std::printf("%s\n", mazeMissingLine(g_fileName).c_str());
-        std::fflush(stdout);
-        std::exit(1);
+    if (!loadDemoMaze()) {
+        if (!g_level.loadLevel(g_fileName)) {
+            // A demo keeps its standard output for the congratulations.
+            std::FILE* out = demoPrepared() ? stderr : stdout;
+            std::fprintf(out, "%s\n", mazeMissingLine(g_fileName).c_str());
+            std::fflush(out);
+            if (!g_mazeFileNamed)
+                std::fputs(missingMazeHint(runningProgramPath()).c_str(), stderr);
+            std::exit(1);
+        }
+        // Played all the same: an author may be trying out a maze half made.
+        for (const std::string& why : whyNotWinnable(g_level))
+            std::fprintf(stderr, "maze: %s: %s\n", g_fileName.c_str(), why.c_str());
     }
     setupLists();
+    const std::string hint = missingTextureHint(runningProgramPath());
     for (int i = 0; i < kTextureCount; ++i)
-        if (!loadTexture(g_textures, dataFile(g_textureFiles[i]).c_str(), i))
+        if (!loadTexture(g_textures, dataFile(g_textureFiles[i]).c_str(), i, hint))
             std::exit(1);  // the loader has already told the user why
     if (g_showExits && !loadExitFloorTexture(&g_exitFloorTexture, dataFile(g_textureFiles[0]).c_str()))
         std::exit(1);

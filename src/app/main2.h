@@ -14,6 +14,7 @@ extern WalkSession g_session;
 // Application globals, shared by the callbacks, the walker and the renderer.
 extern const char* gstr_AppName;
 extern std::string g_fileName;
+extern bool g_mazeFileNamed;  // the command line named the maze file
 extern maze& g_level;
 extern Camera& g_camera;
 extern Point3& g_eye;
@@ -34,6 +35,9 @@ extern bool g_viewVolumeSet;
 extern bool g_showExits;
 
 void viewInit();
+// Reads the maze (a demo's random one, or g_fileName, warning on stderr when
+// it cannot be won), then the display lists and the textures; ends the
+// process with 1 when the maze or a texture cannot be read.
 void levelInit();
 void reshape(int w, int h);
 // Rebuilds the perspective projection; a non-finite or non-positive

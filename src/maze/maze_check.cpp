@@ -26,7 +26,35 @@ std::string byteName(char c)
     return buf;
 }
 
+// Adds, through add(text, column, row), why the maze cannot be won: no
+// start, no exit, or no exit reachable from the start. True when it can.
+template <class Add>
+bool blockingFindings(const maze& m, int stars, Add add)
+{
+    const point2 start = m.getStart();
+    if (stars == 0)
+        add("no start (\"*\"): the walker starts at cell 0 0", 0, 0);
+    std::string keys;
+    const bool reachable = solveLevel(m, &keys);
+    if (m.getExitCount() == 0)
+        add("no exit (\"x\")", -1, -1);
+    else if (!reachable)
+        add("no exit reachable from the start", start.column, start.row);
+    return stars > 0 && reachable;
+}
+
 }  // namespace
+
+std::vector<std::string> whyNotWinnable(const maze& m)
+{
+    int stars = 0;
+    for (int row = 0; row < N; ++row)
+        for (int column = 0; column < N; ++column)
+            stars += m.getElement(column, row) == '*';
+    std::vector<std::string> why;
+    blockingFindings(m, stars, [&why](std::string text, int, int) { why.push_back(std::move(text)); });
+    return why;
+}
 
 void checkMaze(const maze& m, const MazeLayout& layout, CheckReport& report)
 {
@@ -39,19 +67,9 @@ void checkMaze(const maze& m, const MazeLayout& layout, CheckReport& report)
     int width, height;
     m.getSize(width, height);
 
-    const int stars = layout.starCount;
     const point2 start = m.getStart();
-    if (stars == 0)
-        add("no start (\"*\"): the walker starts at cell 0 0", 0, 0);
-
-    std::string keys;
-    bool reachable = solveLevel(m, &keys);
-    if (m.getExitCount() == 0)
-        add("no exit (\"x\")");
-    else if (!reachable)
-        add("no exit reachable from the start", start.column, start.row);
-    report.playable = stars > 0 && reachable;
-    report.blocking = report.playable ? 0 : int(report.findings.size());
+    report.playable = blockingFindings(m, layout.starCount, add);
+    report.blocking = int(report.findings.size());
 
     // Each row takes 32 bytes and drops the 33rd, so a line of L bytes
     // fills L / 33 + 1 rows; a long line points at the row it wraps into.

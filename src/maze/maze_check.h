@@ -31,5 +31,10 @@ void checkMaze(const maze& m, const MazeLayout& layout, CheckReport& report);
 // Reads maze file bytes as the program does and checks what it read.
 CheckReport checkMazeBytes(const std::string& bytes);
 
+// Why a maze read by the program's reader cannot be won, in checkMaze's words
+// (no start, no exit, no exit reachable from the start): its blocking
+// findings; none when it can be won.
+std::vector<std::string> whyNotWinnable(const maze& m);
+
 // "N findings: playable" or "N findings: not playable".
 std::string checkSummary(const CheckReport& report);

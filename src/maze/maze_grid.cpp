@@ -74,6 +74,9 @@ MazeGrid newMazeGrid(int width, int height)
 {
     width = clampSide(width);
     height = clampSide(height);
+    // One cell cannot hold both the start and an exit.
+    if (width == 1 && height == 1)
+        width = 2;
     if (width < 3 || height < 3) {
         MazeGrid grid = blankGrid(width, height, ' ');
         grid.set(width - 1, height - 1, 'x');

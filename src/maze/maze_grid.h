@@ -40,7 +40,8 @@ std::string gridFile(const MazeGrid& grid);
 // opposite corner (3 by 3 has room for only one of them inside: its exit is
 // in the border beside the start). Below 3 in either direction there is no
 // room for a border: every cell is open, the start at 0 0 and the exit in
-// the last cell (a 1 by 1 maze is only its start).
+// the last cell. Every new maze has its start and an exit: 1 by 1, which
+// has room for only one of them, is made 2 by 1.
 MazeGrid newMazeGrid(int width, int height);
 
 // The grid at a new size (each clamped to 1 to 32): the cells it shares with

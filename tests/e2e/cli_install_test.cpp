@@ -63,22 +63,30 @@ TEST(CommandLine, AMazeFileOperandOpensThatMazeOnceTheToolkitHasTakenItsOptions)
     EXPECT_EQ(str(shot.at(shot.width / 2, shot.height / 2)), str(cellColour('g')))
         << saveDebugImage(shot, "operand");
     EXPECT_EQ(maze.out(), "load succesful\n");
-    EXPECT_EQ(maze.err(), "");
+    // Played all the same, with a warning.
+    EXPECT_EQ(maze.err(), "maze: mazes/other.dat: no exit (\"x\")\n");
 }
 
+// Sizes past the screen are capped with a note, however the toolkit would
+// have read them (it keeps 16 or 32 bits: 70000 became 4464, 4294967297 1).
 TEST(CommandLine, TheWindowSizeComesFromAGeometrySizeOrFullscreenElseIs500By500)
 {
     struct Case {
         std::vector<std::string> args;
         int width, height;
+        const char* note;  // what stderr starts with, or null for nothing
     } cases[] = {
-        {{"-geometry", "300x200"}, 300, 200},
-        {{"-geometry", "+10+20"}, 500, 500},
-        {{"--fullscreen"}, 1024, 768},  // the harness's screen
+        {{"-geometry", "300x200"}, 300, 200, nullptr},
+        {{"-geometry", "+10+20"}, 500, 500, nullptr},
+        {{"--fullscreen"}, 1024, 768, nullptr},  // the harness's screen
+        {{"-geometry", "32767x32767"}, 1024, 768, "maze: -geometry 32767x32767 is more than the screen (1024x768)"},
+        {{"-geometry", "4294967297x4294967297"}, 1024, 768,
+         "maze: -geometry 4294967297x4294967297 is more than the screen (1024x768)"},
+        {{"-geometry", "70000x10+0+0"}, 1024, 10, "maze: -geometry 70000x10 is more than the screen (1024x768)"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.args.back());
-        Program maze(MAZE_BINARY, c.args, mazeFiles(kRedAhead));
+        Program maze(MAZE_BINARY, c.args, mazeFiles(kSmallMaze));
         ASSERT_TRUE(maze.start());
         Window w = findWindow(maze);
         ASSERT_NE(w, 0u) << maze.describe();
@@ -90,6 +98,15 @@ TEST(CommandLine, TheWindowSizeComesFromAGeometrySizeOrFullscreenElseIs500By500)
         // The first frame rewrites the title; the maze is read by then.
         ASSERT_TRUE(waitForTitle(w, [](const std::string& t) { return t != "Maze: "; })) << maze.describe();
         EXPECT_EQ(maze.out(), "load succesful\n");
+        const std::string err = maze.err();
+        if (c.note) {
+            EXPECT_EQ(err.rfind(c.note, 0), 0u) << err;
+            EXPECT_EQ(err.find('\n'), err.size() - 1) << err;  // one line
+            EXPECT_NE(err.find(": the window is " + std::to_string(c.width) + "x" + std::to_string(c.height)),
+                      std::string::npos) << err;
+        } else {
+            EXPECT_EQ(err, "");
+        }
     }
 }
 
@@ -126,10 +143,20 @@ TEST(CommandLine, HelpVersionAndUnknownOptionsAreAnsweredWithoutADisplay)
     Run help;
     ASSERT_NO_FATAL_FAILURE(runWithoutDisplay("--help", &help));
     EXPECT_TRUE(help.st.exited && help.st.code == 0) << help.st.str() << "\n" << help.err;
-    EXPECT_EQ(help.out.rfind("usage: maze [MAZEFILE]\n", 0), 0u) << help.out;
+    EXPECT_EQ(help.out.rfind("usage: maze ", 0), 0u) << help.out;
     for (const char* topic : {"keys:", "files:", "exit codes:"})
         EXPECT_NE(help.out.find(topic), std::string::npos) << topic << " missing from\n" << help.out;
     EXPECT_EQ(help.err, "");
+    // The usage lines, up to the first blank line, name every option the help lists.
+    const std::string usage = help.out.substr(0, help.out.find("\n\n") + 1);
+    const size_t options = help.out.find("\noptions:\n");
+    ASSERT_NE(options, std::string::npos) << help.out;
+    std::smatch option;
+    std::string rest = help.out.substr(options, help.out.find("\n\n", options) - options);
+    int listed = 0;
+    for (; std::regex_search(rest, option, std::regex("\n  (--[a-z-]+)")); rest = option.suffix(), ++listed)
+        EXPECT_NE(usage.find(option[1].str()), std::string::npos) << option[1] << " missing from\n" << usage;
+    EXPECT_GE(listed, 3);
 
     Run version;
     ASSERT_NO_FATAL_FAILURE(runWithoutDisplay("--version", &version));
@@ -140,7 +167,7 @@ TEST(CommandLine, HelpVersionAndUnknownOptionsAreAnsweredWithoutADisplay)
     ASSERT_NO_FATAL_FAILURE(runWithoutDisplay("--frobnicate", &unknown));
     EXPECT_TRUE(unknown.st.exited && unknown.st.code == 2) << unknown.st.str() << "\n" << unknown.err;
     EXPECT_EQ(unknown.out, "");
-    EXPECT_EQ(unknown.err, "maze: unknown option '--frobnicate'\n" + help.out);
+    EXPECT_EQ(unknown.err, "maze: unknown option '--frobnicate'\n" + usage);
 }
 
 // The installed program at `path`, started in an empty folder, reads the
@@ -284,6 +311,41 @@ TEST(Install, TheScreensaverGoesWhereDaemonsLookAndReadsTheInstallsTextures)
     expectTheScreensaverFiles(prefix.path);
 }
 
+// Who made it and under which licence reads the same in every file that says it.
+TEST(Install, TheMaintainerTheIdAndTheLicenceAgreeEverywhere)
+{
+    TempDir prefix;
+    ASSERT_NO_FATAL_FAILURE(installInto(prefix.path));
+    const std::string share = prefix.path + "/share", source = MAZE_ASSETS_DIR "/..";
+    const std::string metainfo = readFile(share + "/metainfo/" MAZE_APP_ID ".metainfo.xml");
+    EXPECT_NE(metainfo.find("<id>" MAZE_APP_ID "</id>"), std::string::npos) << metainfo;
+    EXPECT_NE(metainfo.find("<project_license>MIT</project_license>"), std::string::npos) << metainfo;
+    const std::string maintainer = MAZE_MAINTAINER;
+    const std::string name = maintainer.substr(0, maintainer.find(" <")), contact = maintainer.substr(name.size() + 2);
+    EXPECT_NE(metainfo.find("<developer_name>" + name + "</developer_name>"), std::string::npos) << metainfo;
+    EXPECT_NE(metainfo.find("<update_contact>" + contact.substr(0, contact.size() - 1) + "</update_contact>"),
+              std::string::npos) << metainfo;
+    EXPECT_EQ(maintainer.find("example."), std::string::npos);
+    EXPECT_EQ(std::string(MAZE_APP_ID).find("example."), std::string::npos);
+
+    const struct {
+        std::string file, says;
+    } claims[] = {
+        {"zcat " + quoted(share + "/doc/maze/changelog.gz"), " -- " + maintainer + "  "},
+        {"cat " + quoted(share + "/doc/maze/copyright"), "Upstream-Contact: " + maintainer + "\n"},
+        {"cat " + quoted(share + "/doc/maze/copyright"), "\nLicense: MIT\n"},
+        {"zcat " + quoted(share + "/man/man6/maze.6.gz"), "\n" + maintainer + ".\n.SH COPYRIGHT\nMIT licence"},
+        {"zcat " + quoted(share + "/man/man1/mazetool.1.gz"), "\n" + maintainer + ".\n.SH COPYRIGHT\nMIT licence"},
+        {"cat " + quoted(source + "/package.json"), "\"license\": \"MIT\""},
+        {"head -1 " + quoted(source + "/LICENSE"), "MIT License\n"},
+    };
+    for (const auto& c : claims) {
+        const ToolRun r = runShell(c.file);
+        EXPECT_EQ(r.code, 0) << c.file << ": " << r.err;
+        EXPECT_NE(r.out.find(c.says), std::string::npos) << c.file << " does not say " << c.says;
+    }
+}
+
 // Every file the package installs, the programs in Debian's folder for games;
 // the shipped levels come on top, in usr/share/maze/levels/.
 const char* const kPackageFiles[] = {
@@ -309,7 +371,7 @@ const char* const kPackageFiles[] = {
     "usr/share/maze/pipes6lights.bmp",
     "usr/share/maze/pipeslights.bmp",
     "usr/share/maze/pipeslightswires.bmp",
-    "usr/share/metainfo/org.example.maze.metainfo.xml",
+    "usr/share/metainfo/" MAZE_APP_ID ".metainfo.xml",
     "usr/share/xscreensaver/config/mazewalk.xml",
 };
 
@@ -343,6 +405,8 @@ TEST(Package, TheDebianPackageHoldsTheInstallAndRunsFromAnExtractedRoot)
     for (const std::string& file : files)
         expected += file + "\n";
     EXPECT_EQ(r.out, expected);
+    r = runShell("dpkg-deb -f " + quoted(deb) + " Maintainer");
+    EXPECT_EQ(r.out, MAZE_MAINTAINER "\n");
     r = runShell("dpkg-deb -f " + quoted(deb) + " Depends");
     EXPECT_NE(r.out.find("libglut"), std::string::npos) << "Depends: " << r.out << r.err;
 
@@ -355,7 +419,7 @@ TEST(Package, TheDebianPackageHoldsTheInstallAndRunsFromAnExtractedRoot)
     EXPECT_EQ(r.out, "xscreensaver\n") << r.err;
 
     if (toolInstalled("appstreamcli")) {
-        r = runShell("appstreamcli validate --no-net " + quoted(root + "/usr/share/metainfo/org.example.maze.metainfo.xml"));
+        r = runShell("appstreamcli validate --no-net " + quoted(root + "/usr/share/metainfo/" MAZE_APP_ID ".metainfo.xml"));
         EXPECT_EQ(r.code, 0) << r.out << r.err;
     }
     expectTheScreensaverFiles(root + "/usr");

@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <filesystem>
 #include <string>
 
 #include "fixtures.h"
@@ -28,24 +31,39 @@ TEST(Demo, WalksAMazeFileToItsExitAndEndsWithCodeZero)
     EXPECT_EQ(maze.err(), "");
 }
 
-TEST(Demo, AMazeWithoutAWayToAnExitEndsWithCodeOneBeforeAnyWindow)
+// Every error of a demo goes to stderr: its stdout holds only what a walk prints.
+TEST(Demo, AMazeWithoutAWayToAnExitOrNotAFileEndsWithCodeOneBeforeAnyWindow)
 {
+    proc::TempDir dir;
+    ASSERT_FALSE(dir.path.empty());
+    ASSERT_EQ(mkfifo((dir.path + "/fifo.dat").c_str(), 0600), 0);
+    std::filesystem::create_directory(dir.path + "/folder.dat");
     Files files = plainTextureFiles();
     files["stuck.dat"] =
         "rrrrr\n"
         "r* rr\n"
         "rrrxr\n"
         "rrrrr\n";
-    Program maze(MAZE_BINARY, {"--demo", "stuck.dat"}, files);
-    WindowLog windows;
-    ASSERT_TRUE(maze.start());
-    std::vector<std::string> titles;
-    ExitStatus st;
-    ASSERT_TRUE(windows.titlesUntilExit(maze, kExitTimeout, &titles, &st)) << maze.describe();
-    EXPECT_TRUE(st.exited && st.code == 1) << st.str() << "\n" << maze.describe();
-    EXPECT_EQ(maze.err(), "maze: stuck.dat: no exit can be reached from the start\n");
-    EXPECT_EQ(maze.out(), "");
-    EXPECT_TRUE(titles.empty()) << titles.size() << " titles, the first '" << titles.front() << "'";
+    const struct {
+        std::string file, err;
+    } cases[] = {
+        {"stuck.dat", "maze: stuck.dat: no exit can be reached from the start\n"},
+        {dir.path + "/fifo.dat", dir.path + "/fifo.dat can not be opened. Exiting program.\n"},
+        {dir.path + "/folder.dat", dir.path + "/folder.dat can not be opened. Exiting program.\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        Program maze(MAZE_BINARY, {"--demo", c.file}, files);
+        WindowLog windows;
+        ASSERT_TRUE(maze.start());
+        std::vector<std::string> titles;
+        ExitStatus st;
+        ASSERT_TRUE(windows.titlesUntilExit(maze, kExitTimeout, &titles, &st)) << maze.describe();
+        EXPECT_TRUE(st.exited && st.code == 1) << st.str() << "\n" << maze.describe();
+        EXPECT_EQ(maze.err(), c.err);
+        EXPECT_EQ(maze.out(), "");
+        EXPECT_TRUE(titles.empty()) << titles.size() << " titles, the first '" << titles.front() << "'";
+    }
 }
 
 TEST(Demo, WithoutAMazeFileWalksRandomMazesUntilAKeyEndsItWithCodeZero)

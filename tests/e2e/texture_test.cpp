@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <regex>
 #include <string>
 
@@ -13,10 +14,11 @@ using namespace e2e;
 
 namespace {
 
+// Winnable, so that stderr holds only what the textures cause.
 const char kMaze[] =
     "ccccc\n"
     "c*  g\n"
-    "ccccc\n";
+    "cccxc\n";
 
 TEST(Textures, TheWallAheadShowsItsTextureColour)
 {
@@ -45,7 +47,13 @@ TEST(Textures, AMissingTextureShowsTheErrorBoxAndReturnEndsWithCodeOne)
     Window box = findWindow(maze, "Error");
     ASSERT_NE(box, 0u) << maze.describe();
     EXPECT_TRUE(maze.running()) << "the program must wait for the box";
-    EXPECT_EQ(maze.err(), "Error: Failed to open DIB file pipeslightswires.bmp.\n");
+    // The loader's line, then where textures come from.
+    const std::string run = std::filesystem::weakly_canonical(MAZE_BUILD_DIR "/run").string();
+    EXPECT_EQ(maze.err(), "Error: Failed to open DIB file pipeslightswires.bmp.\n"
+                          "The textures are read from the working directory.\n"
+                          "'mazetool textures DIR' writes them into DIR; an installed maze reads them from its "
+                          "data folder.\n"
+                          "The build's run folder holds them: cd " + run + " && ../maze\n");
 
     ASSERT_TRUE(sendKey(box, '\r'));
     ExitStatus st;

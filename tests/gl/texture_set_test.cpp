@@ -125,7 +125,10 @@ TEST_F(TextureSetTest, AMissingFileEndsTheProgramWithCodeOneAfterTheMessage)
         if (chdir(dir.c_str()) == 0)
             levelInit();
     };
-    std::string want = "^Error: Failed to open DIB file pipeslightswires\\.bmp\\.\n$";
+    // The loader's line first, unchanged, then where textures come from.
+    std::string want = "^Error: Failed to open DIB file pipeslightswires\\.bmp\\.\n"
+                       "The textures are read from the working directory\\.\n"
+                       "'mazetool textures DIR' writes them into DIR[^\n]*\n$";
     EXPECT_EXIT(startUp(), testing::ExitedWithCode(1), want);
     // Slots before the missing one load, the missing one reports failure.
     dir2 = makeTextureFolder(3);

@@ -472,7 +472,7 @@ TEST(MazetoolDecode, FailuresAndUsage)
     const std::string missing = tempDir() + "/missing.bmp";
     ToolRun r = runTool("decode '" + missing + "' '" + out + "'");
     EXPECT_EQ(r.code, 1);
-    EXPECT_EQ(r.err, "Error: Failed to open DIB file " + missing + ".\n");
+    EXPECT_EQ(r.err, "mazetool: decode: \"" + missing + "\" can not be opened: No such file or directory\n");
 
     const std::string broken = writeTemp("broken.bmp", bmp::build(with(layout(1, 1, 24, row(bgr(1))), [](bmp::Layout& s) { s.headerSize = 124; })));
     r = runTool("decode '" + broken + "' '" + out + "'");

@@ -42,4 +42,34 @@ TEST(DataFilesTest, TheWorkingDirectoryWinsOverTheInstall)
     EXPECT_EQ(installedDataDir((work / "bin" / "maze").string()), "");
 }
 
+// A missing maze or texture points to where they come from: an install's
+// data folder, the build's run folder, or mazetool.
+TEST(DataFilesTest, MissingDataHintsNameWhereItComesFrom)
+{
+    proc::TempDir dir;
+    ASSERT_FALSE(dir.path.empty());
+    const fs::path root(dir.path);
+    fs::create_directories(root / "share" / "maze");
+    fs::create_directories(root / "bin");
+    fs::create_directories(root / "tree" / "build" / "run");
+    write(root / "tree" / "build" / "run" / "maze1.dat");
+    const std::string installed = (root / "bin" / "maze").string(), built = (root / "tree" / "build" / "maze").string(),
+                      alone = (root / "share" / "maze").string() + "/maze";
+    const std::string data = (root / "share" / "maze").string(), run = (root / "tree" / "build" / "run").string();
+    EXPECT_EQ(buildRunDir(built), run);
+    EXPECT_EQ(buildRunDir(installed), "");
+
+    EXPECT_EQ(missingTextureHint(installed), "The textures are read from the working directory, then from " + data +
+                                                 ".\n'mazetool textures DIR' writes them into DIR.\n");
+    EXPECT_EQ(missingTextureHint(alone), "The textures are read from the working directory.\n"
+                                         "'mazetool textures DIR' writes them into DIR; an installed maze reads them "
+                                         "from its data folder.\n");
+    EXPECT_NE(missingTextureHint(built).find("\nThe build's run folder holds them: cd " + run + " && ../maze\n"),
+              std::string::npos);
+    EXPECT_EQ(missingMazeHint(installed), "maze: maze1.dat is read from the working directory, then from " + data +
+                                              "; or name a maze file\n");
+    EXPECT_EQ(missingMazeHint(built), "maze: maze1.dat is read from the working directory; the build's run folder "
+                                      "holds it and the textures: cd " + run + " && ../maze\n");
+}
+
 }  // namespace

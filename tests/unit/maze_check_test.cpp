@@ -1,13 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
+#include <vector>
 
 #include "maze/maze_check.h"
 
 namespace {
 
 // The page sets apart the findings that stop a maze from being played: they
-// must be exactly the first `blocking` ones, whatever else the maze has.
+// must be exactly the first `blocking` ones, whatever else the maze has; the
+// desktop warns with the same ones.
 TEST(MazeCheckTest, BlockingFindingsComeFirst)
 {
     struct Case {
@@ -32,6 +35,11 @@ TEST(MazeCheckTest, BlockingFindingsComeFirst)
             EXPECT_EQ(report.findings.at(0), c.first) << c.bytes;
         else
             EXPECT_TRUE(report.findings.empty()) << c.bytes;
+        // The desktop's warning gives the same reasons without the layout.
+        maze m;
+        m.read(c.bytes, std::strlen(c.bytes));
+        const std::vector<std::string> blocking(report.findings.begin(), report.findings.begin() + report.blocking);
+        EXPECT_EQ(whyNotWinnable(m), blocking) << c.bytes;
     }
 }
 

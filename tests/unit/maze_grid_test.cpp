@@ -92,24 +92,24 @@ TEST(MazeGrid, NewMazes)
         int width, height;
         const char* file;
     } cases[] = {
-        {1, 1, "*\n"},
+        {1, 1, "*x\n"},
         {2, 2, "* \n x\n"},
         {1, 3, "*\n \nx\n"},
         {3, 3, "rrr\nr*x\nrrr\n"},
         {4, 3, "rrrr\nr*xr\nrrrr\n"},
         {5, 4, "rrrrr\nr*  r\nr  xr\nrrrrr\n"},
-        {0, -3, "*\n"},
+        {0, -3, "*x\n"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(gridFile(newMazeGrid(c.width, c.height)), c.file) << c.width << "x" << c.height;
     EXPECT_EQ(newMazeGrid(40, 33).width, 32);
     EXPECT_EQ(newMazeGrid(40, 33).height, 32);
 
-    // Every new maze can be won; those with room for a border surprise nobody.
+    // Every new maze can be won, 1 by 1 too; those with room for a border surprise nobody.
     for (int w = 1; w <= 32; ++w)
         for (int h = 1; h <= 32; ++h) {
             const CheckReport report = checkMazeBytes(gridFile(newMazeGrid(w, h)));
-            EXPECT_EQ(report.playable, w * h > 1) << w << "x" << h;
+            EXPECT_TRUE(report.playable) << w << "x" << h;
             if (w >= 4 && h >= 3) {
                 EXPECT_EQ(report.findings.size(), 0u) << w << "x" << h;
             }

@@ -80,7 +80,7 @@ TEST(MazetoolCheck, UsageAndMissingFiles)
         {"check", 2, "mazetool: check: no maze file given\n"},
         {"check a b", 2, "mazetool: check: more than one maze file given\n"},
         {"check --fast a", 2, "mazetool: check: unknown option '--fast'\n"},
-        {"check /nonexistent/maze1.dat", 1, "/nonexistent/maze1.dat can not be opened.\n"},
+        {"check /nonexistent/maze1.dat", 1, "mazetool: \"/nonexistent/maze1.dat\" can not be opened: No such file or directory\n"},
     };
     for (const auto& c : cases) {
         mt::ToolRun r = mt::runTool(c.args);

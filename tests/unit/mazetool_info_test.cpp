@@ -12,7 +12,9 @@ TEST(MazetoolInfo, PrintsWhatTheLoaderRead)
     TempFile maze("rrrr\r\nx*xr\nr  r\n");
     auto r = runTool("info " + mt::quoted(maze.path));
     EXPECT_EQ(r.code, 0) << r.err;
-    EXPECT_EQ(r.out, "size 4 4\nstart 1 1\nexits 2\nexit 0 1\nexit 2 1\n");
+    EXPECT_EQ(r.out, "size 4 4\n"
+                     "(height 4 counts the rows the loader opened, one at each line end: 3 with cells, 1 empty)\n"
+                     "start 1 1\nexits 2\nexit 0 1\nexit 2 1\n");
     EXPECT_EQ(r.err, "");
 }
 
@@ -33,7 +35,7 @@ TEST(MazetoolInfo, CellsAreThirtyTwoRowsOfHex)
 TEST(MazetoolInfo, FailuresAndUsage)
 {
     struct Case { std::string args; int code; std::string err; } cases[] = {
-        {"info /nonexistent/m.dat", 1, "/nonexistent/m.dat can not be opened.\n"},
+        {"info /nonexistent/m.dat", 1, "mazetool: \"/nonexistent/m.dat\" can not be opened: No such file or directory\n"},
         {"info", 2, "mazetool: info: no maze file given\n"},
         {"info a b", 2, "mazetool: info: more than one file given\n"},
         {"info --bogus x", 2, "mazetool: info: unknown option '--bogus'\n"},

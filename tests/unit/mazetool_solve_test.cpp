@@ -178,7 +178,7 @@ TEST(MazetoolSolve, CommandLine)
     struct Case { std::string args; int code; std::string out, err; } cases[] = {
         {"solve " + turn.path, 0, "saw\n", ""},
         {"solve " + closed.path, 1, "", "mazetool: solve: no exit can be reached from the start\n"},
-        {"solve /nonexistent/maze1.dat", 1, "", "/nonexistent/maze1.dat can not be opened.\n"},
+        {"solve /nonexistent/maze1.dat", 1, "", "mazetool: \"/nonexistent/maze1.dat\" can not be opened: No such file or directory\n"},
         {"solve", 2, "", "mazetool: solve: no maze file given\n"},
         {"solve a b", 2, "", "mazetool: solve: more than one maze file given\n"},
         {"solve -x a", 2, "", "mazetool: solve: unknown option '-x'\n"},

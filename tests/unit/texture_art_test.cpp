@@ -119,9 +119,10 @@ TEST(TexturesCommand, WritesSeven256By256BitmapsIntoANewDirectory)
     std::vector<std::string> lines;
     for (std::string line; std::getline(out, line);)
         lines.push_back(line);
-    ASSERT_EQ(lines.size(), size_t(kTextureCount)) << r.out;
+    ASSERT_EQ(lines.size(), size_t(kTextureCount) + 1) << r.out;
+    EXPECT_EQ(lines[0], "created directory \"" + dir.string() + "\"");
     for (int i = 0; i < kTextureCount; ++i) {
-        EXPECT_NE(lines[size_t(i)].find(g_textureFiles[i]), std::string::npos) << lines[size_t(i)];
+        EXPECT_NE(lines[size_t(i) + 1].find(g_textureFiles[i]), std::string::npos) << lines[size_t(i) + 1];
         Image im;
         EXPECT_TRUE(parseBmp(readFile(dir / g_textureFiles[i]), im)) << g_textureFiles[i];
         EXPECT_EQ(im.width, 256) << g_textureFiles[i];
