@@ -71,9 +71,9 @@ CommandLine parseCommandLine(int argc, const char* const* argv)
 }
 
 // The synopsis that starts the help and follows a usage error.
-#define MAZE_USAGE_LINES                                          \
-    "usage: maze [--fullscreen] [--message-box] [MAZEFILE]\n"        \
-    "       maze --demo [--fullscreen] [--message-box] [MAZEFILE]\n" \
+#define MAZE_USAGE_LINES                                                         \
+    "usage: maze [--fullscreen] [--message-box] [--show-exits] [MAZEFILE]\n"        \
+    "       maze --demo [--fullscreen] [--message-box] [--show-exits] [MAZEFILE]\n" \
     "       maze --help | --version\n"
 
 const char* usageLines()
