@@ -68,18 +68,19 @@ std::string installedDataFolder()
     return ec ? std::string() : dataFolderBeside(exe.string(), MAZEWALK_DATA_FROM_EXE);
 }
 
-// Loads the seven textures as maze does; false with the loader's message,
-// one line, in *err.
-bool loadTextures(std::string* err)
+// Loads the seven textures as maze does, and the marked exits' floor with
+// `showExits`; false with the loader's message, one line, in *err.
+bool loadTextures(bool showExits, std::string* err)
 {
     const std::string dataDir = installedDataFolder();
-    for (int i = 0; i < kTextureCount; ++i)
-        if (!loadTextureFile(g_textures, dataFilePath(g_textureFiles[i], dataDir).c_str(), i, err)) {
-            while (!err->empty() && err->back() == '\n')
-                err->pop_back();
-            return false;
-        }
-    return true;
+    bool loaded = true;
+    for (int i = 0; i < kTextureCount && loaded; ++i)
+        loaded = loadTextureFile(g_textures, dataFilePath(g_textureFiles[i], dataDir).c_str(), i, err);
+    if (loaded && showExits)
+        loaded = loadExitFloorTextureFile(&g_exitFloorTexture, dataFilePath(g_textureFiles[0], dataDir).c_str(), err);
+    while (!loaded && !err->empty() && err->back() == '\n')
+        err->pop_back();
+    return loaded;
 }
 
 using Clock = std::chrono::steady_clock;
@@ -130,7 +131,7 @@ int main(int argc, char** argv)
         return fail(err, &window);
     setupScene();
     setupLists();
-    if (!loadTextures(&err))
+    if (!loadTextures(options.showExits, &err))
         return fail(err, &window);
 
     MazeRequest first = options.maze;
@@ -162,7 +163,8 @@ int main(int argc, char** argv)
             view = session.viewVolume(viewHeight > 0 ? float(double(viewWidth) / double(viewHeight)) : 1.0f);
             applyPerspective(view);
             glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-            drawMaze(session.level, session.pace.cellSpacing, session.camera, &view);
+            drawMaze(session.level, session.pace.cellSpacing, session.camera, &view,
+                     options.showExits ? session.level.getExitCount() : 0);
             for (int i = 0; i < options.speed; ++i)
                 walk.frame(&session);
             if (options.fps) {

@@ -16,12 +16,14 @@ namespace {
 
 const char kShortUsage[] =
     "usage: mazewalk [--window | --root | --window-id ID] [--delay MICROSECONDS] [--speed N]\n"
-    "                [--width W] [--height H] [--exits K] [--fps] [--display NAME]\n"
+    "                [--width W] [--height H] [--exits K] [--show-exits] [--fps]\n"
+    "                [--display NAME]\n"
     "(run 'mazewalk --help' for more)\n";
 
 const char kUsage[] =
     "usage: mazewalk [--window | --root | --window-id ID] [--delay MICROSECONDS] [--speed N]\n"
-    "                [--width W] [--height H] [--exits K] [--fps] [--display NAME]\n"
+    "                [--width W] [--height H] [--exits K] [--show-exits] [--fps]\n"
+    "                [--display NAME]\n"
     "       mazewalk --help | --version\n"
     "\n"
     "Walks through random mazes by itself, a new maze at each exit: maze's demo\n"
@@ -44,6 +46,7 @@ const char kUsage[] =
     "  --height H         their height, 5 to 32 (default 32)\n"
     "  --exits K          exits in each maze, 1 to 197, at most what the size takes\n"
     "                     (2 in a 5 by 5 maze) (default 1)\n"
+    "  --show-exits       draw the exits' floor green, so they can be seen from afar\n"
     "  --fps              the frame rate in the bottom left corner\n"
     "  --display NAME     the X display (default $DISPLAY)\n"
     "\n"
@@ -148,6 +151,8 @@ SaverOptions parseSaverOptions(int argc, const char* const* argv)
             options.target = SaverOptions::OwnWindow;
         else if (name == "fps")
             options.fps = true;
+        else if (name == "show-exits")
+            options.showExits = true;
         else
             return usageError("unknown option '" + arg + "'");
     }

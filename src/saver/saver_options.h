@@ -23,6 +23,7 @@ struct SaverOptions {
     MazeRequest maze;                // width, height and exits; the seed is the program's to pick
                                      // (exits beyond what the size takes are dropped)
     bool fps = false;                // the frame rate drawn in a corner
+    bool showExits = false;          // the exits' floor marked green
     std::string error;               // UsageError only: what is wrong, one line, no newline
 };
 

@@ -24,6 +24,7 @@ TEST(SaverOptions, ReadsTheWindowAndTheWalkInEitherDashStyle)
     EXPECT_EQ(plain.maze.height, 32);
     EXPECT_EQ(plain.maze.exits, 1);
     EXPECT_FALSE(plain.fps);
+    EXPECT_FALSE(plain.showExits);
 
     struct Case {
         std::vector<const char*> args;
@@ -44,7 +45,7 @@ TEST(SaverOptions, ReadsTheWindowAndTheWalkInEitherDashStyle)
     }
 
     const SaverOptions all = parse({"--delay", "0", "--speed=10", "-width", "5", "--height", "7", "--exits", "2",
-                                    "-fps", "--display", ":3"});
+                                    "-fps", "--show-exits", "--display", ":3"});
     ASSERT_EQ(all.action, SaverOptions::Run) << all.error;
     EXPECT_EQ(all.delayMicroseconds, 0);
     EXPECT_EQ(all.speed, 10);
@@ -52,6 +53,7 @@ TEST(SaverOptions, ReadsTheWindowAndTheWalkInEitherDashStyle)
     EXPECT_EQ(all.maze.height, 7);
     EXPECT_EQ(all.maze.exits, 2);
     EXPECT_TRUE(all.fps);
+    EXPECT_TRUE(all.showExits);
     EXPECT_EQ(all.display, ":3");
 
     // More exits than a small maze takes: as many as it does, the screensaver's sliders never stop it.
