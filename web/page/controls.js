@@ -6,8 +6,8 @@
 // The arrow keys do on the page what w s a d do.
 const kArrows = {ArrowUp: 'w', ArrowDown: 's', ArrowLeft: 'a', ArrowRight: 'd'};
 // A held button repeats as a key does under X's defaults: after 660 ms, 25 times a second.
-const kRepeatDelayMs = 660;
-const kRepeatEveryMs = 40;
+export const kRepeatDelayMs = 660;
+export const kRepeatEveryMs = 40;
 // A swipe is a drag of at least this many CSS pixels, mostly along one axis.
 const kSwipePx = 30;
 

@@ -3,6 +3,7 @@
 // walked, and its link copied.
 import {isMazeFragment, isRandomFragment, randomFragment, randomSeed, randomSettings, shareLink,
         showInAddress} from './links.js';
+import {setMazeName} from './title.js';
 
 const kMaxMazeBytes = 64 * 1024;  // far above the 32 lines of 32 bytes a maze file holds
 const byId = (id) => document.getElementById(id);
@@ -21,9 +22,11 @@ export function installMazeOpening({program, run, notice}) {
 
   // Opens maze file bytes (a file, a dropped file, an edited maze) with the
   // program's loader and walks them; the address carries the maze's link, or
-  // none when the file is too large for one, which the notice says.
-  function openMazeBytes(bytes, label) {
+  // none when the file is too large for one, which the notice says. `name`
+  // goes in the page's title (a file's name; none for an edited maze).
+  function openMazeBytes(bytes, label, name = null) {
     program().readMaze(bytes);
+    setMazeName(name);
     walkLink = program().linkOf(bytes);
     showInAddress(walkLink.fragment || '');
     notice(walkLink.error ? `Walking ${label}. ${walkLink.error}` : `Walking ${label}.`);
@@ -43,6 +46,7 @@ export function installMazeOpening({program, run, notice}) {
         byId(`random-${name}`).value = settings[name];
     }
     walkLink = {fragment};
+    setMazeName(null);
     return null;
   }
 
@@ -62,6 +66,7 @@ export function installMazeOpening({program, run, notice}) {
     if (!shippedMaze)
       return false;
     p.readMaze(shippedMaze);
+    setMazeName(null);
     walkLink = p.linkOf(shippedMaze);
     showInAddress('');
     return true;
@@ -114,7 +119,7 @@ export function installMazeOpening({program, run, notice}) {
     }
     if (bytes.length === 0)
       return refuse();
-    openMazeBytes(bytes, `"${file.name}"`);
+    openMazeBytes(bytes, `"${file.name}"`, file.name);
   }
 
   function onDrop(event) {

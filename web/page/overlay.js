@@ -1,5 +1,5 @@
 // The message over the view and the error dialog: an exit found with the
-// walk's figures and the buttons that go on from it, the maze closed, a page
+// walk's figures and the buttons that go on from it, the walk paused, a page
 // that cannot start; a loader's message in a dialog titled "Error".
 const byId = (id) => document.getElementById(id);
 
@@ -13,8 +13,8 @@ export function formatTime(ms) {
 // Shows `text` over the view. `button` names the button that starts the
 // maze again (none without it, and it takes the focus); `results`
 // ({keys, shortest, ms, wayShown}) adds the walk's figures and the buttons
-// that go on from a found exit.
-export function showOverlay(text, {button = null, results = null} = {}) {
+// that go on from a found exit; `resume` puts "Resume" first, with the focus.
+export function showOverlay(text, {button = null, results = null, resume = false} = {}) {
   byId('message-text').textContent = text;
   const again = byId('again');
   again.hidden = !button;
@@ -28,8 +28,11 @@ export function showOverlay(text, {button = null, results = null} = {}) {
     byId('result-shortest').textContent = results.shortest < 0 ? 'none' : `${results.shortest} key presses`;
     byId('result-note').textContent = 'The way was shown on this walk.';
   }
+  byId('resume').hidden = !resume;
   byId('message').hidden = false;
-  if (button)
+  if (resume)
+    byId('resume').focus();
+  else if (button)
     again.focus();
 }
 

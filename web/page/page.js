@@ -2,8 +2,9 @@
 // the program and loads the maze and textures; controls.js takes every way
 // of walking; open_maze.js opens files, links and random mazes; overlay.js
 // shows what the walk reports; way.js shows the way; map_panel.js the map;
-// editor.js the editor. The program (program.js) tells what changes, and
-// each part listens.
+// editor.js the editor; pause.js pauses; sound.js sounds; gamepad.js reads
+// gamepads; options.js and title.js keep the settings of the view and the
+// title. The program (program.js) tells what changes, and each part listens.
 //
 // One thing is global on purpose: window.mazePage, the hook the page's tests
 // and benchmark read the walk through (see below). Nothing of the page
@@ -11,12 +12,17 @@
 import {installControls} from './controls.js';
 import {installEditor} from './editor.js';
 import {showFindings} from './findings.js';
+import {installGamepad} from './gamepad.js';
 import {installKindColours} from './kinds.js';
 import {shareLink, showInAddress} from './links.js';
 import {installMapPanel} from './map_panel.js';
 import {installMazeOpening} from './open_maze.js';
+import {installOptions} from './options.js';
 import {hideOverlay, showOverlay} from './overlay.js';
+import {installPause} from './pause.js';
+import {installSound} from './sound.js';
 import {startUp} from './startup.js';
+import {installFrameRate} from './title.js';
 import {installFullscreen} from './view.js';
 import {installWay} from './way.js';
 
@@ -52,7 +58,13 @@ const opening = installMazeOpening({program: playing, run, notice});
 const way = installWay({program: playing, button: byId('show-way'), notice});
 const map = installMapPanel({panel: byId('map-panel'), canvas: byId('map'), button: byId('map-button'),
                              stage: byId('stage'), pad: byId('pad')});
-installControls({view: canvas, pad: byId('pad'), press: (code) => playing() && program.key(code)});
+const press = (code) => playing() && program.key(code);
+installControls({view: canvas, pad: byId('pad'), press});
+installGamepad({press, toggleMap: map.toggle, notice});
+const pause = installPause({program: playing, resumeButton: byId('resume')});
+const options = installOptions({exitsButton: byId('show-exits'), motionSelect: byId('motion')});
+const sound = installSound({button: byId('sound'), instant: options.instant});
+const frameRate = installFrameRate({element: byId('frame-rate'), button: byId('show-frame-rate')});
 installFullscreen(byId('fullscreen'), byId('stage'));
 byId('again').addEventListener('click', () => {
   hideOverlay();
@@ -62,15 +74,14 @@ byId('again').addEventListener('click', () => {
 // What the program tells the page as a whole.
 function listen(p) {
   program = p;
-  p.on('title', (text) => {
-    document.title = text;
-  });
   p.on('firstframe', () => {
     firstFrameMs = performance.now();
   });
   p.on('exit', (text) => showOverlay(text, {button: 'Play again', results: p.results()}));
-  p.on('closed', () => showOverlay('The maze was closed.', {button: 'Start again'}));
   way.listen(p);
+  pause.listen(p);
+  sound.listen(p);
+  frameRate.listen(p);
 }
 
 startUp({canvas, started: listen, readMaze: opening.readAddressMaze}).then((p) => {
@@ -80,6 +91,7 @@ startUp({canvas, started: listen, readMaze: opening.readAddressMaze}).then((p) =
   const kinds = p.cellKinds(), colours = p.textureColours();
   installKindColours(kinds, colours);
   map.attach(p, kinds, colours);
+  options.attach(p);
   run();
   installEditor({program: p, kinds, openMazeBytes: opening.openMazeBytes, shareLink, showInAddress, showFindings,
                  focusView: () => canvas.focus(), view: byId('stage'), opener: byId('maze-controls')});

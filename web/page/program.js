@@ -2,14 +2,16 @@
 // (maze.js, maze.wasm), its entry points, its memory and the JSON it answers
 // in. Everything else calls named functions with plain values and bytes as
 // Uint8Array, and listens to what the program tells (on(name, fn)):
-//   title(text)                    the document's title (the frame rate)
+//   framerate(text)                the frame rate, as the desktop's title says it
+//                                  after "Maze: " (" Current Frames Per Second: 60")
 //   walker({column, row, heading, movement})   any change of these
 //   motionstart(), motionend()     a step or turn began, ended
 //   seen()                         the cells the walk has shown changed
 //   waystart(keys), waynone(), wayend()   the way shown began (with its
 //                                  length), found no exit, ended or stopped
 //   exit(text)                     an exit was reached; the walk has stopped
-//   closed()                       a quit key closed the maze
+//   paused(), resumed()            the walk was paused (a quit key, the page
+//                                  left), went on
 //   firstframe()                   the first frame was drawn
 
 // The walker's state between motions.
@@ -30,7 +32,7 @@ export function loadProgram(canvas) {
   let moving = false;
   // What the program calls back (its `page`), turned into the events above.
   const page = {
-    title: (text) => tell('title', text),
+    frameRate: (text) => tell('framerate', text),
     walker(column, row, heading, movement) {
       tell('walker', {column, row, heading, movement});
       if (moving !== (movement !== kIdle)) {
@@ -48,7 +50,8 @@ export function loadProgram(canvas) {
         tell('waystart', keys);
     },
     exitFound: (text) => tell('exit', text),
-    closed: () => tell('closed'),
+    paused: () => tell('paused'),
+    resumed: () => tell('resumed'),
     firstFrame: () => tell('firstframe'),
   };
   const moduleArguments = {canvas, page};
@@ -130,7 +133,12 @@ function programOver(wasm, listeners) {
     readLink: (fragment) => call('web_read_link', 'string', ['string'], [fragment]),
     run: () => call('web_run'),
     restart: () => call('web_restart'),
+    // A key as the desktop's keyboard callback takes it; q, Q and Escape pause or resume.
     key: (code) => call('web_key', null, ['number'], [code]),
+    pause: () => call('web_pause'),
+    resume: () => call('web_resume'),
+    setShowExits: (on) => call('web_set_show_exits', null, ['number'], [on ? 1 : 0]),
+    setInstantMotion: (on) => call('web_set_instant_motion', null, ['number'], [on ? 1 : 0]),
     showWay: () => call('web_show_way'),
     stopWay: () => call('web_stop_way'),
     // {keys, shortest, ms, wayShown} of a walk that found its exit.
@@ -138,7 +146,7 @@ function programOver(wasm, listeners) {
     resize: (width, height) => call('web_resize', null, twoNumbers, [width, height]),
     contextLost: () => call('web_context_lost'),
     contextRestored: (width, height) => call('web_context_restored', 'string', twoNumbers, [width, height]),
-    // {running, frames, motionFrames, movement, column, row, heading, fieldOfView, aspect, glTableSlots}
+    // {running, paused, frames, motionFrames, movement, column, row, heading, fieldOfView, aspect, glTableSlots}
     state: () => json('web_state'),
     mazeBytes: () => bytesOf('web_maze_bytes'),
 

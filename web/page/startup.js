@@ -23,8 +23,8 @@ async function fetchBytes(name) {
 // Starts the page on `canvas`. Everything the first frame needs starts at
 // once: the program's download and compile, the maze and texture fetches
 // and the WebGL context, which blocks this thread while the others go on.
-//   started(program): the program has started (listen to it here: its
-//     title comes at once);
+//   started(program): the program has started (listen to it here, before
+//     it tells anything);
 //   readMaze(program, shipped): reads the maze the page opens with, given
 //     maze1.dat's bytes (null when it could not be fetched); false when
 //     there is none.

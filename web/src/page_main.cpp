@@ -1,7 +1,8 @@
 // The web page's front end: the WebGL 2 context on the canvas, the frame loop
 // paced by the clock, and the walk's entry points program.js calls. The page
 // is told what changes (the walker, the cells seen, the way shown, an exit, a
-// quit) as it happens; nothing here exits.
+// pause) as it happens; nothing here exits. A quit key pauses the walk: on a
+// page, closing means nothing, and a walk thrown away is a walk lost.
 #include <GLES3/gl3.h>
 #include <emscripten/emscripten.h>
 #include <emscripten/html5.h>
@@ -20,6 +21,7 @@
 #include "view/projection.h"
 #include "walker/clock.h"
 #include "walker/frame_rate.h"
+#include "walker/key_commands.h"
 #include "walker/motion_clock.h"
 #include "walker/program.h"
 #include "walker/walk_session.h"
@@ -46,6 +48,9 @@ struct PageState {
     bool started = false;      // a maze has been read
     bool ready = false;        // the renderer's shaders are in and the textures loaded
     bool contextLost = false;
+    bool paused = false;       // a quit key or the page stopped the loop; web_resume goes on
+    double pausedAtMs = 0.0;   // page clock when the pause began
+    bool instantMotion = false;  // each step or turn plays all its motion frames at once
     float aspect = 1.0f;       // width / height of the drawing buffer, as the desktop's reshape computes it
     RgbImage images[kTextureCount] = {};  // the decoded textures, uploaded again after a lost context
     unsigned frames = 0;       // frames drawn
@@ -72,13 +77,14 @@ const int kNoWay = -1, kWayEnded = -2;
 }  // namespace
 
 // The page's side: program.js hands the module a `page` object of callbacks.
-EM_JS(void, pageTitle, (const char* title), { Module.page.title(UTF8ToString(title)); });
+EM_JS(void, pageFrameRate, (const char* text), { Module.page.frameRate(UTF8ToString(text)); });
 EM_JS(void, pageWalker, (int column, int row, int heading, int movement),
       { Module.page.walker(column, row, heading, movement); });
 EM_JS(void, pageSeen, (), { Module.page.seen(); });
 EM_JS(void, pageWay, (int keys), { Module.page.way(keys); });
 EM_JS(void, pageExitFound, (const char* text), { Module.page.exitFound(UTF8ToString(text)); });
-EM_JS(void, pageClosed, (), { Module.page.closed(); });
+EM_JS(void, pagePaused, (), { Module.page.paused(); });
+EM_JS(void, pageResumed, (), { Module.page.resumed(); });
 EM_JS(void, pageFirstFrame, (), { Module.page.firstFrame(); });
 
 // The desktop's buffer swap waits while the GPU is a frame behind, so a frame
@@ -208,13 +214,18 @@ void resetWalkFigures()
     g_page.wayAsked = false;
 }
 
-// Plays one motion frame, as one frame of the desktop's loop does, and acts
-// on how it ended. False once the walk has stopped (an exit, a quit).
+// Plays one motion frame, as one frame of the desktop's loop does (with
+// instant motion, every frame left of the motion under way), and acts on how
+// it ended. False once the walk has stopped at an exit.
 bool playMotionFrame()
 {
     WalkSession& s = g_page.session;
-    const WalkEvent event = s.frame();
+    WalkEvent event = s.frame();
     ++g_page.motionFrames;
+    while (g_page.instantMotion && event == WalkEvent::None && s.walker.movement != Idle) {
+        event = s.frame();
+        ++g_page.motionFrames;
+    }
     switch (event) {
     case WalkEvent::ExitReached:
         stopLoop();
@@ -225,13 +236,7 @@ bool playMotionFrame()
         tellPage();
         pageExitFound(kCongratulations);
         return false;
-    case WalkEvent::QuitAsked:
-        stopLoop();
-        g_page.way.clear();
-        g_page.wayAsked = false;
-        tellPage();
-        pageClosed();
-        return false;
+    case WalkEvent::QuitAsked:  // never: quit keys pause the page's walk before the session sees them
     case WalkEvent::None:
         break;
     }
@@ -266,9 +271,10 @@ void frame()
         fenceFrame();
         if (++g_page.frames == 1)
             pageFirstFrame();
+        // The desktop's title after its "Maze: ", as the page's frame-rate text.
         int perSecond = 0;
         if (g_page.frameRate.tick(timeGetTime(), &perSecond))
-            pageTitle(frameRateTitle(kAppName, perSecond).c_str());
+            pageFrameRate(frameRateTitle("", perSecond).c_str());
     }
     tellPage();
 }
@@ -277,9 +283,37 @@ void startLoop()
 {
     stopLoop();
     applyProjection();
+    g_page.paused = false;
     g_page.running = true;
     g_page.clock.reset();
     emscripten_set_main_loop(frame, 0, 0);
+}
+
+// Stops the walk where it stands, mid-motion too, and tells the page. The
+// way being shown stops with it.
+void pause()
+{
+    if (!g_page.running)
+        return;
+    stopLoop();
+    g_page.paused = true;
+    g_page.pausedAtMs = emscripten_get_now();
+    g_page.way.clear();
+    g_page.wayAsked = false;
+    tellPage();
+    pagePaused();
+}
+
+// Goes on from where the pause stopped the walk; the walk's time leaves the
+// pause out.
+void resume()
+{
+    if (!g_page.paused)
+        return;
+    if (g_page.firstMotionMs >= 0.0)
+        g_page.firstMotionMs += emscripten_get_now() - g_page.pausedAtMs;
+    startLoop();
+    pageResumed();
 }
 
 }  // namespace
@@ -311,7 +345,6 @@ EMSCRIPTEN_KEEPALIVE const char* web_init()
     setViewMatrixLoader(keepViewMatrix);
     g_page.renderer.init();
     g_page.renderer.setViewport(kCanvasSide, kCanvasSide);
-    pageTitle(kAppName);
     return nullptr;
 }
 
@@ -380,16 +413,56 @@ EMSCRIPTEN_KEEPALIVE void web_restart()
     tellPage();
 }
 
-// A key typed on the page, as the desktop's keyboard callback gets it. It
+// A key typed on the page, as the desktop's keyboard callback gets it, but
+// that a quit key (q, Q, Escape) pauses the walk, or resumes a paused one. It
 // also stops a way being shown.
 EMSCRIPTEN_KEEPALIVE void web_key(int code)
 {
-    if (!g_page.running || code < 0 || code > 255)
+    if (code < 0 || code > 255)
+        return;
+    if (keyCommand((unsigned char)code) == KeyCommand::Quit) {
+        if (g_page.paused)
+            resume();
+        else
+            pause();
+        return;
+    }
+    if (!g_page.running)
         return;
     g_page.way.clear();
     g_page.wayAsked = false;
     pressKey((unsigned char)code);
     tellPage();
+}
+
+// Pauses the walk (the page was left, or asked for it); nothing when it is
+// not under way. The page hears page.paused().
+EMSCRIPTEN_KEEPALIVE void web_pause()
+{
+    pause();
+}
+
+// Goes on with a paused walk from the same cell, heading, motion and figures;
+// the time the results count leaves the pause out. The page hears
+// page.resumed().
+EMSCRIPTEN_KEEPALIVE void web_resume()
+{
+    resume();
+}
+
+// Whether the exits' floors are marked (drawn apart from open floor).
+EMSCRIPTEN_KEEPALIVE void web_set_show_exits(int show)
+{
+    g_page.renderer.setShowExits(show != 0);
+    if (g_page.ready && g_page.started && !g_page.running && !g_page.contextLost)
+        draw();
+}
+
+// Whether a step or turn plays all its motion frames within one drawn frame
+// (its end picture at once) rather than one per sixtieth of a second.
+EMSCRIPTEN_KEEPALIVE void web_set_instant_motion(int instant)
+{
+    g_page.instantMotion = instant != 0;
 }
 
 // Shows the way: from the walker's cell and heading once the motion under way
@@ -507,11 +580,11 @@ EMSCRIPTEN_KEEPALIVE const char* web_state()
 {
     const WalkSession& s = g_page.session;
     const WalkerState& w = s.walker;
-    char text[288];
+    char text[320];
     std::snprintf(text, sizeof text,
-                  "{\"running\":%s,\"frames\":%u,\"motionFrames\":%u,\"movement\":%d,\"column\":%d,\"row\":%d,"
+                  "{\"running\":%s,\"paused\":%s,\"frames\":%u,\"motionFrames\":%u,\"movement\":%d,\"column\":%d,\"row\":%d,"
                   "\"heading\":%d,\"fieldOfView\":%g,\"aspect\":%g,\"glTableSlots\":%d}",
-                  g_page.running ? "true" : "false", g_page.frames, g_page.motionFrames, w.movement,
+                  g_page.running ? "true" : "false", g_page.paused ? "true" : "false", g_page.frames, g_page.motionFrames, w.movement,
                   w.position.column, w.position.row, w.heading, double(s.viewVolume(g_page.aspect).fovyDegrees),
                   double(g_page.aspect), glTableSlots());
     return answer(text);

@@ -1,0 +1,42 @@
+// The player's settings, remembered in the browser's storage. Storage can be
+// missing, full or refused (private windows, blocked cookies): then a setting
+// lasts as long as the page, and nothing here ever throws.
+const kPrefix = 'maze.setting.';
+
+// The stored value of `name`, or `fallback` when there is none or it cannot
+// be read.
+export function loadSetting(name, fallback) {
+  try {
+    const text = window.localStorage.getItem(kPrefix + name);
+    return text === null ? fallback : JSON.parse(text);
+  } catch (e) {
+    return fallback;
+  }
+}
+
+// Remembers `value` (anything JSON holds) for `name`; false when it could not be stored.
+export function saveSetting(name, value) {
+  try {
+    window.localStorage.setItem(kPrefix + name, JSON.stringify(value));
+    return true;
+  } catch (e) {
+    return false;
+  }
+}
+
+// A button with aria-pressed that turns the setting `name` on and off (`on`
+// when it was never set), remembered; `apply(on)` is called with its value
+// now and after each press. Returns () => whether it is on.
+export function settingButton(button, name, on, apply) {
+  let value = loadSetting(name, on) === true;
+  const show = () => button.setAttribute('aria-pressed', String(value));
+  button.addEventListener('click', () => {
+    value = !value;
+    saveSetting(name, value);
+    show();
+    apply(value);
+  });
+  show();
+  apply(value);
+  return () => value;
+}
