@@ -10,10 +10,12 @@ const kCannotSave = 'Progress cannot be saved in this browser: it is kept only u
 const b64 = (bytes) => Buffer.from(bytes, 'latin1').toString('base64url');
 const levelText = (n) => fs.readFileSync(path.join(site, 'levels', `${String(n).padStart(2, '0')}.dat`), 'latin1');
 const overlayShown = () => !document.getElementById('message').hidden;
+// The walk runs; false too while the page has yet to start its program (after a reload).
+const walkRuns = () => Boolean(window.mazePage && window.mazePage.state() && window.mazePage.state().running);
 
 async function openAt(walk, name, fragment) {
   await walk.open(name, fragment);
-  await walk.until(() => window.mazePage.state().running);
+  await walk.until(walkRuns);
 }
 
 // Walks `keys` by hand to the exit; the results' texts by id.
@@ -29,7 +31,7 @@ async function finish(walk, keys) {
 
 async function playAgain(walk) {
   await walk.page.getByRole('button', {name: 'Play again'}).click();
-  await walk.until(() => window.mazePage.state().running);
+  await walk.until(walkRuns);
 }
 
 // "1:05.3" as milliseconds.
@@ -58,7 +60,7 @@ test('levels: the list, #level=N, Next level, and the done marks kept over a rel
   await expect(page).toHaveURL(/#level=2$/);
   await walk.until((text) => window.mazePage.mazeText() === text, levelText(2));
   await page.reload();
-  await walk.until(() => window.mazePage.state().running);
+  await walk.until(walkRuns);
   expect(await walk.mazeText()).toBe(levelText(2));
   await page.getByRole('button', {name: 'Levels', exact: true}).click();
   await expect(list.getByRole('button').first()).toHaveAccessibleName('Level 1, done');
@@ -133,7 +135,7 @@ test('personal bests: the better figures kept, none from the way shown, shared b
 
   // The same bytes from a file: the same best; a worse walk sets none.
   await page.setInputFiles('#maze-file', walk.file('same.dat', generated));
-  await walk.until(() => window.mazePage.state().running);
+  await walk.until(walkRuns);
   const worse = await finish(walk, ['a', 'd', 'a', 'd', ...solution]);
   expect(worse['result-record']).toBeNull();
   expect(worse['result-best']).toBe(fast['result-best']);
@@ -149,7 +151,7 @@ test('the daily maze: the same in every browser as mazetool makes it; its link n
     const context = await browser.newContext();
     const fresh = await context.newPage();
     await fresh.goto(`${walk.url}daily/#daily=2026-12-09`);
-    await fresh.waitForFunction(() => window.mazePage && window.mazePage.state() && window.mazePage.state().running);
+    await fresh.waitForFunction(walkRuns);
     expect(await fresh.evaluate(() => window.mazePage.mazeText()), `context ${i}`).toBe(expected);
     await context.close();
   }
@@ -160,7 +162,7 @@ test('the daily maze: the same in every browser as mazetool makes it; its link n
   await walk.open('daily');
   await page.evaluate(() => localStorage.setItem('maze.daily', JSON.stringify(['2026-12-07', '2026-12-08'])));
   await page.reload();
-  await walk.until(() => window.mazePage.state().running);
+  await walk.until(walkRuns);
   const streak = page.locator('#streak');
   await expect(streak).toHaveText('Daily streak: 2 days in a row; finish today\'s maze to keep it.');
 
@@ -212,7 +214,7 @@ test('challenge links: the figures to beat, the verdict, bad values ignored, aft
 
   // The friend's side: the figures before the first step, again after Play again.
   await page.goto(link);
-  await walk.until(() => window.mazePage.state().running);
+  await walk.until(walkRuns);
   await expect(banner).toHaveText(`To beat: ${solution.length} key presses in ${won['result-time']}`);
   const lost = await finish(walk, ['a', 'd', ...solution]);
   expect(lost['result-challenge']).toMatch(
