@@ -199,13 +199,15 @@ class Walk {
     page.on('pageerror', (e) => this.console.push(['exception', e.message]));
   }
 
-  // A folder served at URL/name/: the page, a maze1.dat and seven textures
-  // (plain ones unless given); names in `drop` left out. Returns the folder.
+  // A folder served at URL/name/: the page, its levels, a maze1.dat and
+  // seven textures (plain ones unless given); names in `drop` left out.
+  // Returns the folder.
   layOut(name, {maze = kRoom, files = null, drop = []} = {}) {
     const folder = path.join(this.root, name);
     fs.mkdirSync(folder);
     for (const f of kPageFiles)
       fs.copyFileSync(path.join(site, f), path.join(folder, f));
+    fs.cpSync(path.join(site, 'levels'), path.join(folder, 'levels'), {recursive: true});
     const all = {...(files || plainTextures())};
     if (maze !== null && !all['maze1.dat'])
       all['maze1.dat'] = maze;

@@ -36,7 +36,8 @@ test('maze links carry the bytes, a reload keeps them, and Copy link copies them
     const link = `maze=${b64(bytes)}`;
     await expect(page).toHaveURL(new RegExp(`#${link}$`));
     await page.reload();
-    await walk.until(() => window.mazePage.state().running);
+    // Until the program has started after the reload, the hook has no state.
+    await walk.until(() => Boolean(window.mazePage.state() && window.mazePage.state().running));
     // The program's own link of the bytes it read back is the fragment:
     // base64url has one text per byte string, so the bytes are the file's.
     expect((await page.evaluate(() => window.mazePage.link())).fragment, bytes.slice(0, 9)).toBe(link);

@@ -1,13 +1,21 @@
 // Links that carry the maze being walked, in the page's address fragment:
 // "#seed=N&width=W&height=H&exits=K" for a random maze (the program makes it
-// again from those), "#maze=" and the file's bytes in base64url for any
-// other. The program reads and checks both; this module only builds,
-// recognises and shares them.
+// again from those), "#daily=YYYY-MM-DD" for a day's maze ("#daily" alone:
+// today's, by the UTC date), "#level=N" for a shipped level, "#maze=" and the
+// file's bytes in base64url for any other. The program reads and checks the
+// mazes the links carry; this module only builds, recognises and shares them.
 
 const kRandomDefaults = Object.freeze({width: 32, height: 32, exits: 1});
 
 export const isRandomFragment = (hash) => /(^#?|&)seed=/.test(hash);
 export const isMazeFragment = (hash) => /^#?maze=/.test(hash);
+export const isDailyFragment = (hash) => /^#?daily(=|$)/.test(hash);
+export const isLevelFragment = (hash) => /^#?level=/.test(hash);
+
+// Today's date in UTC, "YYYY-MM-DD": the day whose maze "#daily" opens.
+export function utcToday() {
+  return new Date().toISOString().slice(0, 10);
+}
 
 // The fragment, without "#", of a random maze.
 export function randomFragment({seed, width, height, exits}) {

@@ -1,8 +1,11 @@
 // Opening mazes: a maze file chosen or dropped, the maze a link in the
-// address carries, a new random maze; the address kept on the maze being
-// walked, and its link copied.
-import {isMazeFragment, isRandomFragment, randomFragment, randomSeed, randomSettings, shareLink,
-        showInAddress} from './links.js';
+// address carries (a challenge's figures after it taken off first), a level,
+// a new random maze; the address kept on the maze being walked, and its link
+// copied.
+import {splitChallenge} from './challenge.js';
+import {levelFile, levelFragment, levelOfFragment} from './levels.js';
+import {isDailyFragment, isLevelFragment, isMazeFragment, isRandomFragment, randomFragment, randomSeed,
+        randomSettings, shareLink, showInAddress, utcToday} from './links.js';
 import {setMazeName} from './title.js';
 
 const kMaxMazeBytes = 64 * 1024;  // far above the 32 lines of 32 bytes a maze file holds
@@ -12,30 +15,37 @@ const byId = (id) => document.getElementById(id);
 // maze's settings, "Copy link", the address). Services:
 //   program(): the program once the page plays (null before);
 //   run(): starts the walk on the maze just read;
-//   notice(text): says something under the view.
-// Returns {readAddressMaze(program, shipped), openMazeBytes(bytes, label), link()}.
-export function installMazeOpening({program, run, notice}) {
+//   notice(text): says something under the view;
+//   opened({level, daily, challenge}): a maze was read: the level's number,
+//     the daily maze's date, the challenge's {keys, ms} (each null for none).
+// Returns {readAddressMaze(program, shipped), openMazeBytes(bytes, label),
+// openLink(fragment), link()}.
+export function installMazeOpening({program, run, notice, opened}) {
   let shippedMaze = null;  // maze1.dat's bytes, played when a link is refused
   // The link of the maze being walked: {fragment} (without "#"), or {error}
   // saying why it has none.
   let walkLink = {fragment: ''};
+  let openings = 0;  // address readings begun: a level's fetch may be overtaken by a later one
+  const kNothing = Object.freeze({level: null, daily: null, challenge: null});
 
   // Opens maze file bytes (a file, a dropped file, an edited maze) with the
   // program's loader and walks them; the address carries the maze's link, or
   // none when the file is too large for one, which the notice says. `name`
   // goes in the page's title (a file's name; none for an edited maze).
   function openMazeBytes(bytes, label, name = null) {
+    ++openings;
     program().readMaze(bytes);
     setMazeName(name);
     walkLink = program().linkOf(bytes);
     showInAddress(walkLink.fragment || '');
     notice(walkLink.error ? `Walking ${label}. ${walkLink.error}` : `Walking ${label}.`);
+    opened(kNothing);
     run();
   }
 
-  // Reads the maze a "#maze=" or "#seed=" fragment carries, and puts a random
-  // maze's settings in the controls. Returns null, or why the fragment is
-  // refused (nothing is read then).
+  // Reads the maze a "#maze=", "#seed=" or "#daily=" fragment carries, and
+  // puts a random maze's settings in the controls. Returns null, or why the
+  // fragment is refused (nothing is read then).
   function readFragment(p, fragment) {
     const refused = p.readLink(fragment);
     if (refused)
@@ -50,26 +60,81 @@ export function installMazeOpening({program, run, notice}) {
     return null;
   }
 
+  // Level n's file, or null when it cannot be fetched.
+  async function fetchLevel(n) {
+    try {
+      const response = await fetch(levelFile(n), {cache: 'no-cache'});
+      return response.ok ? new Uint8Array(await response.arrayBuffer()) : null;
+    } catch (e) {
+      return null;
+    }
+  }
+
+  // Reads the maze a fragment (without "#" or a challenge) names: what it
+  // opened ({level, daily}), or {refused: why} ("" for a fragment that names
+  // no maze), or null once a later reading has begun.
+  async function readMazeOf(p, fragment, opening) {
+    if (isLevelFragment(fragment)) {
+      const {level, error} = levelOfFragment(fragment);
+      if (error)
+        return {refused: error};
+      const bytes = await fetchLevel(level);
+      if (opening !== openings)
+        return null;
+      if (!bytes)
+        return {refused: `Level ${level} cannot be fetched.`};
+      p.readMaze(bytes);
+      walkLink = {fragment: levelFragment(level)};
+      return {level, daily: null};
+    }
+    if (isDailyFragment(fragment)) {
+      // "#daily" alone is today's; its link names the day.
+      const dated = /^daily$/.test(fragment) ? `daily=${utcToday()}` : fragment;
+      const refused = readFragment(p, dated);
+      return refused ? {refused} : {level: null, daily: new URLSearchParams(dated).get('daily')};
+    }
+    if (isMazeFragment(fragment) || isRandomFragment(fragment)) {
+      const refused = readFragment(p, fragment);
+      return refused ? {refused} : {level: null, daily: null};
+    }
+    return {refused: ''};
+  }
+
   // Reads the maze the address asks for: a link's maze, or maze1.dat
   // (`shipped`, kept for later links) for none or for a link that is refused
-  // (the notice says why). False when there is no maze to read: maze1.dat
-  // could not be fetched.
-  function readAddressMaze(p, shipped = shippedMaze) {
+  // (the notice says why). Resolves to false when there is no maze to read
+  // (maze1.dat could not be fetched), to null when a later reading has
+  // overtaken this one (which then reads its own), to true once read.
+  async function readAddressMaze(p, shipped = shippedMaze) {
     shippedMaze = shipped;
-    const fragment = location.hash.slice(1);
-    const refused = isMazeFragment(fragment) || isRandomFragment(fragment) ? readFragment(p, fragment) : '';
-    if (refused === null) {
-      notice('');
+    const opening = ++openings;
+    const {fragment, challenge, notice: ignored} = splitChallenge(location.hash.slice(1));
+    const read = await readMazeOf(p, fragment, opening);
+    if (!read)
+      return null;
+    if (read.refused === undefined) {
+      notice(ignored);
+      opened({...read, challenge});
       return true;
     }
-    notice(refused ? `${refused} Walking maze1.dat instead.` : '');
+    notice(read.refused ? `${read.refused} Walking maze1.dat instead.` : '');
     if (!shippedMaze)
       return false;
     p.readMaze(shippedMaze);
     setMazeName(null);
     walkLink = p.linkOf(shippedMaze);
     showInAddress('');
+    opened(kNothing);
     return true;
+  }
+
+  // Opens the maze of a link's fragment (without "#"), put in the address.
+  async function openLink(fragment) {
+    if (!program())
+      return;
+    showInAddress(fragment);
+    if (await readAddressMaze(program()))
+      run();
   }
 
   // A new random maze with the settings' sizes and a new seed; a setting the
@@ -82,7 +147,9 @@ export function installMazeOpening({program, run, notice}) {
     notice(refused || '');
     if (refused)
       return;
+    ++openings;
     showInAddress(fragment);
+    opened(kNothing);
     run();
   }
 
@@ -151,8 +218,8 @@ export function installMazeOpening({program, run, notice}) {
   });
   byId('copy-link').addEventListener('click', copyLink);
   byId('again-link').addEventListener('click', copyLink);
-  window.addEventListener('hashchange', () => {
-    if (program() && readAddressMaze(program()))
+  window.addEventListener('hashchange', async () => {
+    if (program() && await readAddressMaze(program()))
       run();
   });
   document.addEventListener('dragover', (event) => {
@@ -162,5 +229,5 @@ export function installMazeOpening({program, run, notice}) {
   document.addEventListener('dragleave', () => byId('drop-zone').classList.remove('dropping'));
   document.addEventListener('drop', onDrop);
 
-  return {readAddressMaze, openMazeBytes, link: () => ({...walkLink})};
+  return {readAddressMaze, openMazeBytes, openLink, link: () => ({...walkLink})};
 }

@@ -14,8 +14,12 @@ export function formatTime(ms) {
 // maze again (none without it, and it takes the focus); `results`
 // ({keys, shortest, ms, wayShown}) adds the walk's figures and the buttons
 // that go on from a found exit; `resume` puts "Resume" first, with the focus.
+// The parts other modules add to the results (class "with-results") are
+// hidden: they show their own.
 export function showOverlay(text, {button = null, results = null, resume = false} = {}) {
   byId('message-text').textContent = text;
+  for (const part of byId('message').querySelectorAll('.with-results'))
+    part.hidden = true;
   const again = byId('again');
   again.hidden = !button;
   again.textContent = button || '';

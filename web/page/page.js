@@ -4,17 +4,23 @@
 // shows what the walk reports; way.js shows the way; map_panel.js the map;
 // editor.js the editor; pause.js pauses; sound.js sounds; gamepad.js reads
 // gamepads; options.js and title.js keep the settings of the view and the
-// title. The program (program.js) tells what changes, and each part listens.
+// title; levels.js, daily.js, bests.js and challenge.js what a finished walk
+// counts for, kept by store.js. The program (program.js) tells what changes,
+// and each part listens.
 //
 // One thing is global on purpose: window.mazePage, the hook the page's tests
 // and benchmark read the walk through (see below). Nothing of the page
 // depends on it.
+import {installBests} from './bests.js';
+import {installChallenge} from './challenge.js';
 import {installControls} from './controls.js';
+import {installDaily} from './daily.js';
 import {installEditor} from './editor.js';
 import {showFindings} from './findings.js';
 import {installGamepad} from './gamepad.js';
 import {installKindColours} from './kinds.js';
-import {shareLink, showInAddress} from './links.js';
+import {installLevels} from './levels.js';
+import {shareLink, showInAddress, utcToday} from './links.js';
 import {installMapPanel} from './map_panel.js';
 import {installMazeOpening} from './open_maze.js';
 import {installOptions} from './options.js';
@@ -22,7 +28,8 @@ import {hideOverlay, showOverlay} from './overlay.js';
 import {installPause} from './pause.js';
 import {installSound} from './sound.js';
 import {startUp} from './startup.js';
-import {installFrameRate} from './title.js';
+import {installFrameRate, setMazeName} from './title.js';
+import {whenRefused} from './store.js';
 import {installFullscreen} from './view.js';
 import {installWay} from './way.js';
 
@@ -44,6 +51,7 @@ function run() {
   showFindings(byId('findings'), program.findings());
   hideOverlay();
   program.run();
+  challenge.ready();
 }
 
 // Bytes as a string of the same character codes.
@@ -54,7 +62,25 @@ function latin1(bytes) {
   return text;
 }
 
-const opening = installMazeOpening({program: playing, run, notice});
+whenRefused(notice);
+const focusView = () => canvas.focus();
+const opening = installMazeOpening({program: playing, run, notice, opened(walk) {
+  // A level's or a daily maze's name in the title (a file has named itself).
+  if (walk.level)
+    setMazeName(`Level ${walk.level}`);
+  else if (walk.daily)
+    setMazeName(walk.daily === utcToday() ? 'today\'s maze' : `the maze of ${walk.daily}`);
+  levels.opened(walk.level);
+  daily.opened(walk.daily);
+  challenge.opened(walk.challenge);
+}});
+const levels = installLevels({button: byId('levels-button'), panel: byId('levels'), next: byId('next-level'),
+                              open: opening.openLink, focusView});
+const daily = installDaily({button: byId('today'), line: byId('streak'), open: opening.openLink, focusView});
+const bests = installBests({row: byId('result-best-row'), value: byId('result-best'), record: byId('result-record')});
+const challenge = installChallenge({banner: byId('to-beat'), verdict: byId('result-challenge'), button: byId('challenge'),
+                                    link: opening.link, notice,
+                                    share: (link) => shareLink(link, byId('link-text'), 'this challenge')});
 const way = installWay({program: playing, button: byId('show-way'), notice});
 const map = installMapPanel({panel: byId('map-panel'), canvas: byId('map'), button: byId('map-button'),
                              stage: byId('stage'), pad: byId('pad')});
@@ -69,6 +95,7 @@ installFullscreen(byId('fullscreen'), byId('stage'));
 byId('again').addEventListener('click', () => {
   hideOverlay();
   program.restart();
+  challenge.ready();
 });
 
 // What the program tells the page as a whole.
@@ -77,11 +104,19 @@ function listen(p) {
   p.on('firstframe', () => {
     firstFrameMs = performance.now();
   });
-  p.on('exit', (text) => showOverlay(text, {button: 'Play again', results: p.results()}));
+  p.on('exit', (text) => {
+    const results = p.results();
+    showOverlay(text, {button: 'Play again', results});
+    bests.finished(p.mazeBytes(), results);
+    levels.finished();
+    daily.finished();
+    challenge.finished(results);
+  });
   way.listen(p);
   pause.listen(p);
   sound.listen(p);
   frameRate.listen(p);
+  challenge.listen(p);
 }
 
 startUp({canvas, started: listen, readMaze: opening.readAddressMaze}).then((p) => {
@@ -94,7 +129,7 @@ startUp({canvas, started: listen, readMaze: opening.readAddressMaze}).then((p) =
   options.attach(p);
   run();
   installEditor({program: p, kinds, openMazeBytes: opening.openMazeBytes, shareLink, showInAddress, showFindings,
-                 focusView: () => canvas.focus(), view: byId('stage'), opener: byId('maze-controls')});
+                 focusView, view: byId('stage'), opener: byId('maze-controls')});
 });
 
 // The test-facing hook: the walk as the program sees it (position, heading,

@@ -129,7 +129,7 @@ function programOver(wasm, listeners) {
 
     // The walk.
     readMaze: (bytes) => withBytes(bytes, (p, n) => call('web_read_maze', null, twoNumbers, [p, n])),
-    // Reads a "#maze=" or "#seed=" fragment's maze; null, or why it is refused.
+    // Reads a "#maze=", "#daily=" or "#seed=" fragment's maze; null, or why it is refused.
     readLink: (fragment) => call('web_read_link', 'string', ['string'], [fragment]),
     run: () => call('web_run'),
     restart: () => call('web_restart'),

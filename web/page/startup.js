@@ -26,8 +26,8 @@ async function fetchBytes(name) {
 //   started(program): the program has started (listen to it here, before
 //     it tells anything);
 //   readMaze(program, shipped): reads the maze the page opens with, given
-//     maze1.dat's bytes (null when it could not be fetched); false when
-//     there is none.
+//     maze1.dat's bytes (null when it could not be fetched); resolves to
+//     false when there is none.
 // Resolves to the program once the maze and every texture are in, or to
 // null once a failure has been shown.
 export async function startUp({canvas, started, readMaze}) {
@@ -67,7 +67,7 @@ export async function startUp({canvas, started, readMaze}) {
   program.resize(buffer.width, buffer.height);
 
   // The maze first, then the textures, as the desktop program loads them.
-  if (!readMaze(program, await mazeFetch)) {
+  if (!(await readMaze(program, await mazeFetch))) {
     const line = program.missingMazeMessage('');
     console.log(line);
     showOverlay(line);

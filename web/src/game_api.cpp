@@ -34,13 +34,16 @@ char mapCode(const WalkSession& s, int column, int row)
 
 extern "C" {
 
-// Opens the maze a "#maze=" or "#seed=" fragment carries. Returns null, or
-// why the fragment is refused (the walk then goes on unchanged).
+// Opens the maze a "#maze=", "#daily=" or "#seed=" fragment carries. Returns
+// null, or why the fragment is refused (the walk then goes on unchanged).
 EMSCRIPTEN_KEEPALIVE const char* web_read_link(const char* fragment)
 {
     std::string bytes, err;
     if (isMazeLink(fragment)) {
         if (!mazeFromLinkFragment(fragment, &bytes, &err))
+            return answer(err);
+    } else if (isDailyLink(fragment)) {
+        if (!dailyMazeFromFragment(fragment, &bytes, &err))
             return answer(err);
     } else if (!randomMazeFromFragment(fragment, &bytes, &err)) {
         return answer(err);
