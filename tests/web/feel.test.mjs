@@ -265,6 +265,7 @@ test('reduced motion: a step or turn ends within two drawn frames; the Motion se
   const motion = page.getByLabel('Motion');
   // Frames drawn until the walker is idle after `key`, at 60 Hz.
   const framesFor = async (key) => {
+    await page.locator('#maze').focus();  // the key is the walk's, not the Motion select's
     await page.evaluate(() => window.virtualFrames.take());
     await page.keyboard.press(key);
     const frames = await page.evaluate(async (idle) => {

@@ -262,7 +262,11 @@ void frame()
 {
     if (g_page.contextLost)
         return;
-    const int due = g_page.clock.tick(emscripten_get_now());
+    int due = g_page.clock.tick(emscripten_get_now());
+    // Instant motion shows a motion's end at the next drawn frame, whether
+    // or not the clock has a motion frame due yet.
+    if (due == 0 && g_page.instantMotion && g_page.session.walker.movement != Idle)
+        due = 1;
     for (int i = 0; i < due; ++i)
         if (!playMotionFrame())
             return;
