@@ -7,34 +7,44 @@ import {isMazeFragment, isRandomFragment, randomFragment, randomSeed, randomSett
 const kMaxMazeBytes = 64 * 1024;  // far above the 32 lines of 32 bytes a maze file holds
 const byId = (id) => document.getElementById(id);
 
+// What a message quotes of a fragment: all of a short one, the start of a long one.
+function excerpt(text) {
+  const kMost = 40;
+  const characters = Array.from(text.slice(0, 2 * kMost + 2));
+  return characters.length <= kMost ? text : `${characters.slice(0, kMost).join('')}...`;
+}
+
 // Installs the maze's opening controls (the file input, drops, the random
 // maze's settings, "Copy link", the address). Services:
 //   program(): the program once the page plays (null before);
 //   run(): starts the walk on the maze just read;
-//   notice(text): says something under the view.
-// Returns {readAddressMaze(program, shipped), openMazeBytes(bytes, label), link()}.
+//   notice(text, topic): says something under the view, about `topic`.
+// Returns {readAddressMaze(program, shipped), followAddress(program),
+// openMazeBytes(bytes, label, note), link()}.
 export function installMazeOpening({program, run, notice}) {
   let shippedMaze = null;  // maze1.dat's bytes, played when a link is refused
   // The link of the maze being walked: {fragment} (without "#"), or {error}
   // saying why it has none.
   let walkLink = {fragment: ''};
+  let addressRead = null;  // the address's fragment once the maze it asks for was read
 
   // Opens maze file bytes (a file, a dropped file, an edited maze) with the
   // program's loader and walks them; the address carries the maze's link, or
-  // none when the file is too large for one, which the notice says.
-  function openMazeBytes(bytes, label) {
+  // none when the file is too large for one, which the notice says, then `note`.
+  function openMazeBytes(bytes, label, note = '') {
     program().readMaze(bytes);
     walkLink = program().linkOf(bytes);
     showInAddress(walkLink.fragment || '');
-    notice(walkLink.error ? `Walking ${label}. ${walkLink.error}` : `Walking ${label}.`);
+    notice([`Walking ${label}.`, walkLink.error, note].filter(Boolean).join(' '));
     run();
   }
 
   // Reads the maze a "#maze=" or "#seed=" fragment carries, and puts a random
   // maze's settings in the controls. Returns null, or why the fragment is
-  // refused (nothing is read then).
-  function readFragment(p, fragment) {
-    const refused = p.readLink(fragment);
+  // refused (nothing is read then); `settings` words the refusal of a value
+  // as the settings' fields name it.
+  function readFragment(p, fragment, settings = false) {
+    const refused = settings ? p.readRandomSettings(fragment) : p.readLink(fragment);
     if (refused)
       return refused;
     if (isRandomFragment(fragment)) {
@@ -50,10 +60,13 @@ export function installMazeOpening({program, run, notice}) {
   // (`shipped`, kept for later links) for none or for a link that is refused
   // (the notice says why). False when there is no maze to read: maze1.dat
   // could not be fetched.
+  // A fragment that names no maze is said in one line and left in the address.
   function readAddressMaze(p, shipped = shippedMaze) {
     shippedMaze = shipped;
     const fragment = location.hash.slice(1);
-    const refused = isMazeFragment(fragment) || isRandomFragment(fragment) ? readFragment(p, fragment) : '';
+    const known = isMazeFragment(fragment) || isRandomFragment(fragment);
+    const refused = known ? readFragment(p, fragment) : fragment && `The link is not understood: "#${excerpt(fragment)}".`;
+    addressRead = location.hash;
     if (refused === null) {
       notice('');
       return true;
@@ -63,8 +76,17 @@ export function installMazeOpening({program, run, notice}) {
       return false;
     p.readMaze(shippedMaze);
     walkLink = p.linkOf(shippedMaze);
-    showInAddress('');
+    if (known)
+      showInAddress('');
+    addressRead = location.hash;
     return true;
+  }
+
+  // Once the page plays: a link that came while it loaded is read now, so
+  // that the maze walked is the one the address names.
+  function followAddress(p) {
+    if (location.hash !== addressRead)
+      readAddressMaze(p);
   }
 
   // A new random maze with the settings' sizes and a new seed; a setting the
@@ -73,7 +95,7 @@ export function installMazeOpening({program, run, notice}) {
     const fragment = randomFragment({seed: randomSeed(), width: byId('random-width').value.trim(),
                                      height: byId('random-height').value.trim(),
                                      exits: byId('random-exits').value.trim()});
-    const refused = readFragment(program(), fragment);
+    const refused = readFragment(program(), fragment, true);
     notice(refused || '');
     if (refused)
       return;
@@ -83,48 +105,47 @@ export function installMazeOpening({program, run, notice}) {
 
   // Copies the link of the maze being walked, or says why it has none; where
   // the browser refuses the clipboard, the link is shown to copy by hand.
+  // The notice says what the link is about; it ends when the address changes.
   async function copyLink() {
-    notice(await shareLink(walkLink, byId('link-text'), 'this maze'));
+    notice(await shareLink(walkLink, byId('link-text'), 'this maze'), 'link');
   }
 
   // A maze file chosen by the user: read by the same loader, or refused with a
-  // message while the current maze keeps running.
-  async function openMazeFile(file, isFolder) {
+  // message while the current maze keeps running. `note` follows what is said.
+  async function openMazeFile(file, isFolder, note = '') {
     if (!program())
       return;
-    if (isFolder) {
-      notice(`"${file.name}" is a folder, not a maze file.`);
-      return;
-    }
-    if (file.size > kMaxMazeBytes) {
-      notice(`"${file.name}" is too large for a maze file (${file.size} bytes; at most 64 KiB).`);
-      return;
-    }
+    const say = (text) => notice(note ? `${text} ${note}` : text);
+    if (isFolder)
+      return say(`"${file.name}" is a folder, not a maze file.`);
+    if (file.size > kMaxMazeBytes)
+      return say(`"${file.name}" is too large for a maze file (${file.size} bytes; at most 64 KiB).`);
     // A FIFO or a device chosen as a file has no size (and may never end):
-    // refused without reading, as the desktop refuses what is not a regular file.
-    const refuse = () => notice(program().missingMazeMessage(file.name));
+    // refused without reading, as an empty file is.
+    const empty = () => say(`"${file.name}" is empty, or not a file the page can read: there is no maze to walk.`);
     if (file.size === 0)
-      return refuse();
+      return empty();
     let bytes;
     try {
       bytes = new Uint8Array(await file.arrayBuffer());
     } catch (e) {
-      notice(`"${file.name}" cannot be read.`);
-      return;
+      return say(`"${file.name}" cannot be read.`);
     }
     if (bytes.length === 0)
-      return refuse();
-    openMazeBytes(bytes, `"${file.name}"`);
+      return empty();
+    openMazeBytes(bytes, `"${file.name}"`, note);
   }
 
+  // A drop opens its first file; the notice says when there were more.
   function onDrop(event) {
     event.preventDefault();
     byId('drop-zone').classList.remove('dropping');
     const item = event.dataTransfer.items && event.dataTransfer.items[0];
     const entry = item && item.webkitGetAsEntry ? item.webkitGetAsEntry() : null;
-    const file = event.dataTransfer.files[0];
-    if (file)
-      openMazeFile(file, entry ? entry.isDirectory : false);
+    const {files} = event.dataTransfer;
+    const note = files.length > 1 ? `Only the first of the ${files.length} files dropped is opened.` : '';
+    if (files[0])
+      openMazeFile(files[0], entry ? entry.isDirectory : false, note);
   }
 
   const view = byId('maze');
@@ -157,5 +178,5 @@ export function installMazeOpening({program, run, notice}) {
   document.addEventListener('dragleave', () => byId('drop-zone').classList.remove('dropping'));
   document.addEventListener('drop', onDrop);
 
-  return {readAddressMaze, openMazeBytes, link: () => ({...walkLink})};
+  return {readAddressMaze, followAddress, openMazeBytes, link: () => ({...walkLink})};
 }

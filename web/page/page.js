@@ -15,6 +15,7 @@ import {installKindColours} from './kinds.js';
 import {shareLink, showInAddress} from './links.js';
 import {installMapPanel} from './map_panel.js';
 import {installMazeOpening} from './open_maze.js';
+import {installNotice} from './notice.js';
 import {hideOverlay, showOverlay} from './overlay.js';
 import {startUp} from './startup.js';
 import {installFullscreen} from './view.js';
@@ -28,14 +29,13 @@ let playable = false;  // the maze and every texture are loaded
 let firstFrameMs = null;
 const playing = () => (playable ? program : null);
 
-function notice(text) {
-  byId('notice').textContent = text;
-}
+const notices = installNotice(byId('notice'));
+const notice = notices.say;
 
 // After a maze has been read: its findings listed and the walk started from
 // its start (the map and the way follow what the program tells).
 function run() {
-  showFindings(byId('findings'), program.findings());
+  showFindings(byId('findings'), program.findings(), {quiet: true});
   hideOverlay();
   program.run();
 }
@@ -49,7 +49,7 @@ function latin1(bytes) {
 }
 
 const opening = installMazeOpening({program: playing, run, notice});
-const way = installWay({program: playing, button: byId('show-way'), notice});
+const way = installWay({program: playing, button: byId('show-way'), notice, endNotice: notices.end});
 const map = installMapPanel({panel: byId('map-panel'), canvas: byId('map'), button: byId('map-button'),
                              stage: byId('stage'), pad: byId('pad')});
 installControls({view: canvas, pad: byId('pad'), press: (code) => playing() && program.key(code)});
@@ -77,11 +77,18 @@ startUp({canvas, started: listen, readMaze: opening.readAddressMaze}).then((p) =
   if (!p)
     return;
   playable = true;
+  opening.followAddress(p);
   const kinds = p.cellKinds(), colours = p.textureColours();
   installKindColours(kinds, colours);
   map.attach(p, kinds, colours);
   run();
-  installEditor({program: p, kinds, openMazeBytes: opening.openMazeBytes, shareLink, showInAddress, showFindings,
+  // The edited maze's link in the address ends what was said of the link before.
+  const showEditedInAddress = (fragment) => {
+    showInAddress(fragment);
+    notices.end('link');
+  };
+  installEditor({program: p, kinds, openMazeBytes: opening.openMazeBytes, shareLink, showInAddress: showEditedInAddress,
+                 showFindings,
                  focusView: () => canvas.focus(), view: byId('stage'), opener: byId('maze-controls')});
 });
 
