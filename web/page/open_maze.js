@@ -26,7 +26,7 @@ export function installMazeOpening({program, run, notice}) {
   // The link of the maze being walked: {fragment} (without "#"), or {error}
   // saying why it has none.
   let walkLink = {fragment: ''};
-  let addressRead = null;  // the address's fragment once the maze it asks for was read
+  let addressRead = null;  // location.hash once the maze it asks for was read
 
   // Opens maze file bytes (a file, a dropped file, an edited maze) with the
   // program's loader and walks them; the address carries the maze's link, or
@@ -59,8 +59,8 @@ export function installMazeOpening({program, run, notice}) {
   // Reads the maze the address asks for: a link's maze, or maze1.dat
   // (`shipped`, kept for later links) for none or for a link that is refused
   // (the notice says why). False when there is no maze to read: maze1.dat
-  // could not be fetched.
-  // A fragment that names no maze is said in one line and left in the address.
+  // could not be fetched. A fragment that names no maze is said in one line
+  // and left in the address, for the user to see what was not understood.
   function readAddressMaze(p, shipped = shippedMaze) {
     shippedMaze = shipped;
     const fragment = location.hash.slice(1);
