@@ -1,5 +1,7 @@
 #include "maze/maze_link.h"
 
+#include "maze/link_excerpt.h"
+
 namespace {
 
 const char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789-_";
@@ -89,19 +91,26 @@ bool isMazeLink(const std::string& fragment)
     return fragment.compare(afterHash(fragment), 5, kPrefix) == 0;
 }
 
+std::string mazeLinkTooLong(size_t length)
+{
+    const size_t text = length > 5 ? length - 5 : 0;
+    if (text <= encodedLength(kMaxLinkedMazeBytes))
+        return std::string();
+    return "The link's maze is too long (" + std::to_string(text) + " characters; a maze link holds at most " +
+           std::to_string(kMaxLinkedMazeBytes) + " bytes).";
+}
+
 bool mazeFromLinkFragment(const std::string& fragment, std::string* bytes, std::string* err)
 {
     const size_t from = afterHash(fragment) + 5;
-    const std::string text = fragment.size() > from ? fragment.substr(from) : std::string();
-    if (text.size() > encodedLength(kMaxLinkedMazeBytes)) {
-        *err = "The link's maze is too long (" + std::to_string(text.size()) + " characters; a maze link holds at most " +
-               std::to_string(kMaxLinkedMazeBytes) + " bytes).";
+    std::string refused = mazeLinkTooLong(fragment.size() - afterHash(fragment));
+    if (!refused.empty()) {
+        *err = std::move(refused);
         return false;
     }
+    const std::string text = fragment.size() > from ? fragment.substr(from) : std::string();
     if (!decodeBase64Url(text, bytes)) {
-        const size_t kMost = 40;
-        *err = "The link's maze is not valid base64url: \"" +
-               (text.size() <= kMost ? text : text.substr(0, kMost) + "...") + "\".";
+        *err = "The link's maze is not valid base64url: \"" + linkExcerpt(text) + "\".";
         return false;
     }
     return true;

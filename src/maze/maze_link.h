@@ -26,8 +26,14 @@ bool mazeLinkFragment(const std::string& bytes, std::string* fragment, std::stri
 // Whether a fragment (with or without its "#") is a maze link: starts "maze=".
 bool isMazeLink(const std::string& fragment);
 
+// Why a "maze=..." fragment `length` characters long (its "#" left out) is
+// refused on its length alone: a text longer than a kMaxLinkedMazeBytes
+// file's encoding. "" when the length is no reason. Decides from the length
+// only, so a page can refuse a long fragment before copying it anywhere.
+std::string mazeLinkTooLong(size_t length);
+
 // The maze file bytes a "#maze=..." fragment carries. False with the page's
 // message in `*err` when the text is longer than a kMaxLinkedMazeBytes file's
-// encoding or is not valid base64url; the message quotes at most a short
-// excerpt of the fragment.
+// encoding (mazeLinkTooLong) or is not valid base64url; the message quotes
+// at most a short excerpt of the fragment (linkExcerpt).
 bool mazeFromLinkFragment(const std::string& fragment, std::string* bytes, std::string* err);

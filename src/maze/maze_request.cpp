@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "maze/daily_maze.h"
+#include "maze/link_excerpt.h"
 #include "maze/maze.h"
 
 namespace {
@@ -42,14 +43,6 @@ std::string formDecode(const std::string& text)
         }
     }
     return out;
-}
-
-// What a message quotes of a text from a link: all of a short one, the start
-// of a long one.
-std::string excerpt(const std::string& text)
-{
-    const size_t kMost = 40;
-    return text.size() <= kMost ? text : text.substr(0, kMost) + "...";
 }
 
 }  // namespace
@@ -110,7 +103,7 @@ bool readFragmentPairs(const std::string& fragment, const char* const* names, in
             if (name == names[i])
                 field = i;
         if (field < 0 || eq == std::string::npos || given[field]) {
-            *err = "The link's " + what + " is not understood: \"" + excerpt(formDecode(pair)) + "\".";
+            *err = "The link's " + what + " is not understood: \"" + linkExcerpt(formDecode(pair)) + "\".";
             return false;
         }
         given[field] = true;
@@ -126,12 +119,20 @@ size_t lengthAfterHash(const std::string& fragment)
 
 }  // namespace
 
-bool randomMazeFromFragment(const std::string& fragment, std::string* text, std::string* err)
+std::string randomFragmentTooLong(size_t length)
 {
-    const size_t length = lengthAfterHash(fragment);
-    if (length > kMaxRandomFragment) {
-        *err = "The link's random maze is too long to be one (" + std::to_string(length) + " characters; at most " +
-               std::to_string(kMaxRandomFragment) + ").";
+    if (length <= kMaxRandomFragment)
+        return std::string();
+    return "The link's random maze is too long to be one (" + std::to_string(length) + " characters; at most " +
+           std::to_string(kMaxRandomFragment) + ").";
+}
+
+bool randomMazeFromFragment(const std::string& fragment, std::string* text, std::string* err,
+                            RequestProblem* refusedValue)
+{
+    std::string refused = randomFragmentTooLong(lengthAfterHash(fragment));
+    if (!refused.empty()) {
+        *err = std::move(refused);
         return false;
     }
     std::string values[kRequestFieldCount] = {"32", "32", "", "1"};
@@ -145,8 +146,10 @@ bool randomMazeFromFragment(const std::string& fragment, std::string* text, std:
     MazeRequest request;
     RequestProblem problem;
     if (!checkMazeRequest(values, &request, &problem)) {
+        if (refusedValue)
+            *refusedValue = problem;
         *err = std::string("The link's ") + requestFieldName(problem.field) + " must be " + problem.rule +
-               ", not \"" + excerpt(problem.value) + "\".";
+               ", not \"" + linkExcerpt(problem.value) + "\".";
         return false;
     }
     *text = generateMaze(request);
@@ -183,7 +186,7 @@ bool dailyMazeFromFragment(const std::string& fragment, std::string* text, std::
     DailyDate date;
     std::string reason;
     if (!parseDailyDate(value, &date, &reason)) {
-        *err = std::string("The link's date must be ") + kDailyDateRule + ", not \"" + excerpt(value) + "\": " +
+        *err = std::string("The link's date must be ") + kDailyDateRule + ", not \"" + linkExcerpt(value) + "\": " +
                reason + ".";
         return false;
     }

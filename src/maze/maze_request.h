@@ -34,9 +34,16 @@ bool checkMazeRequest(const std::string values[kRequestFieldCount], MazeRequest*
 // what `mazetool generate` writes for the same values. False with the
 // page's message in `*err` for a fragment longer than kMaxRandomFragment, an
 // unknown or repeated name, no seed, or a refused value; a message quotes at
-// most a short excerpt of what it refuses.
+// most a short excerpt of what it refuses. A refused value is also given in
+// `*refusedValue`, when asked for, for a front end that words it its own way.
 const size_t kMaxRandomFragment = 256;
-bool randomMazeFromFragment(const std::string& fragment, std::string* text, std::string* err);
+bool randomMazeFromFragment(const std::string& fragment, std::string* text, std::string* err,
+                            RequestProblem* refusedValue = nullptr);
+
+// Why a random maze's fragment `length` characters long (its "#" left out)
+// is refused on its length alone: over kMaxRandomFragment. "" when the length
+// is no reason.
+std::string randomFragmentTooLong(size_t length);
 
 // Whether a fragment (with or without its "#") names a daily maze: it is
 // "daily" alone or starts "daily=".

@@ -53,6 +53,9 @@ TEST(MazeLinkTest, RefusesWhatNoMazeFileEncodesTo)
         EXPECT_FALSE(mazeFromLinkFragment(c.fragment, &bytes, &err)) << c.fragment.substr(0, 20);
         EXPECT_EQ(err, c.message);
     }
+    // The length alone decides "too long", as a page checks it before copying a fragment.
+    EXPECT_EQ(mazeLinkTooLong(5 + 5462), "");  // 4096 bytes' encoding
+    EXPECT_EQ(mazeLinkTooLong(5 + 5464), cases[5].message);
     EXPECT_TRUE(mazeFromLinkFragment("#maze=", &bytes, &err));  // an empty file is a file
     EXPECT_EQ(bytes, "");
     EXPECT_FALSE(isMazeLink("#seed=5"));

@@ -52,6 +52,8 @@ TEST(MazeRequestTest, RefusedLinksSayWhyQuotingAShortExcerpt)
          "The link's seed must be a whole number from 0 to 18446744073709551615, not \"" + std::string(40, '9') +
              "...\"."},
         {"#seed=" + longValue, "The link's random maze is too long to be one (100005 characters; at most 256)."},
+        {"#seed=1%00", "The link's seed must be a whole number from 0 to 18446744073709551615, not \"1" +
+                           std::string(1, '\0') + "\"."},
     };
     for (const Case& c : cases) {
         std::string text = "untouched", err;
@@ -59,6 +61,16 @@ TEST(MazeRequestTest, RefusedLinksSayWhyQuotingAShortExcerpt)
         EXPECT_EQ(err, c.message) << c.fragment.substr(0, 50);
         EXPECT_EQ(text, "untouched");
     }
+    // The length alone decides the first refusal, as a page checks it before copying a fragment.
+    EXPECT_EQ(randomFragmentTooLong(256), "");
+    EXPECT_EQ(randomFragmentTooLong(100005), cases[10].message);
+    // The refused value itself, for a front end's own words.
+    RequestProblem problem;
+    std::string text, err;
+    EXPECT_FALSE(randomMazeFromFragment("#seed=5&width=5&height=5&exits=3", &text, &err, &problem));
+    EXPECT_EQ(problem.field, kRequestExits);
+    EXPECT_EQ(problem.rule, "a whole number from 1 to 2 for a 5 by 5 maze");
+    EXPECT_EQ(problem.value, "3");
 }
 
 // "#daily=DATE" names the maze `mazetool generate --daily DATE` writes;

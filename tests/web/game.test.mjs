@@ -87,7 +87,7 @@ test('random settings make the link\'s maze, and the link sets them', async ({pa
   // A setting out of range is refused in the generator's words; the walk goes on.
   await page.getByLabel('Width').fill('40');
   await page.getByRole('button', {name: 'Random maze', exact: true}).click();
-  await expect(page.locator('#notice')).toContainText('width must be');
+  await expect(page.locator('#notice')).toContainText('Width must be');
   expect(page.url()).toContain(`seed=${seed}&`);
   await openAt(walk, 'settings', '#seed=4&width=12&height=6&exits=3');
   expect(await page.getByLabel('Width').inputValue()).toBe('12');
@@ -106,11 +106,13 @@ test('an unplayable maze\'s findings stand out, in mazetool check\'s words', asy
   await expect(box.locator('li')).toHaveText(lines.slice(0, -1));
   await expect(box.locator('li.blocking')).toHaveText(['no exit reachable from the start']);
 
-  // A playable maze: one short line.
-  const playable = 'ggggg\nc* xr\nbbbbb\n';
+  // A playable maze with findings: one short line, the findings folded under it.
+  const playable = 'ggggg\nc* xr\nbbbbQ\n';
   await page.setInputFiles('#maze-file', walk.file('room.dat', playable));
   await expect(box).not.toHaveClass(/unplayable/);
-  await expect(box).toHaveText(mazetool('check', walk.file('r.dat', playable)).trim().split('\n').at(-1));
+  const checked = mazetool('check', walk.file('r.dat', playable)).trim().split('\n');
+  await expect(box.locator('summary')).toHaveText(checked.at(-1));
+  await expect(box.locator('li').first()).toBeHidden();
 });
 
 test('the map shows the cells seen, the walker and exits once seen', async ({page, walk}) => {

@@ -229,13 +229,14 @@ test('a maze opened through the file input or dropped', async ({page, walk}) => 
   expect((await walk.mazeText()).startsWith('yyyyy')).toBe(true);
 
   // An empty file, a FIFO and a link to /dev/zero are refused with the
-  // desktop's line for a file it cannot open; the walk goes on.
+  // page's own line (not the desktop's "Exiting program."); the walk goes on.
   const fifo = path.join(walk.root, 'fifo.dat'), zero = path.join(walk.root, 'zero.dat');
   execFileSync('mkfifo', [fifo]);
   fs.symlinkSync('/dev/zero', zero);
   for (const odd of [walk.file('empty.dat', ''), fifo, zero]) {
     await page.setInputFiles('#maze-file', odd);
-    await expect(page.locator('#notice')).toHaveText(`${path.basename(odd)} can not be opened. Exiting program.`);
+    await expect(page.locator('#notice'))
+      .toHaveText(`"${path.basename(odd)}" is empty, or not a file the page can read: there is no maze to walk.`);
     expect(await walk.state()).toMatchObject({running: true, heading: 0});
     expect((await walk.mazeText()).startsWith('yyyyy')).toBe(true);
   }

@@ -30,12 +30,12 @@ export default defineConfig({
   projects: [
     {
       name: 'desktop',
-      testMatch: /(page|view|game|editor|feel|progress)\.test\.mjs/,
+      testMatch: /(page|view|game|editor|feel|progress|input|help)\.test\.mjs/,
       use: {viewport: {width: 1280, height: 800}, deviceScaleFactor: 1},
     },
     {
       name: 'phone',
-      testMatch: /(phone|view|game|editor|feel|progress)\.test\.mjs/,
+      testMatch: /(phone|view|game|editor|feel|progress|help)\.test\.mjs/,
       use: {viewport: {width: 390, height: 844}, deviceScaleFactor: 3, isMobile: true, hasTouch: true},
     },
   ],

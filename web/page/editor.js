@@ -110,7 +110,7 @@ export function installEditor({program, kinds, openMazeBytes, shareLink, showInA
     element('div', {class: 'editor-size'},
             element('label', {for: 'editor-width', text: 'Width'}), widthInput,
             element('label', {for: 'editor-height', text: 'Height'}), heightInput,
-            button('New maze', () => change(program.newGrid(sideOf(widthInput), sideOf(heightInput)))),
+            button('New maze', newMaze),
             zoomButton),
     gridView, palette,
     element('div', {class: 'editor-actions'}, undoButton, redoButton,
@@ -123,6 +123,19 @@ export function installEditor({program, kinds, openMazeBytes, shareLink, showInA
   const fileBytes = () => grid.file || (grid.file = program.gridFile(grid));
   const linkOfGrid = () => grid.link || (grid.link = program.linkOf(fileBytes()));
   const reportOfGrid = () => grid.report || (grid.report = program.checkBytes(grid.source || fileBytes()));
+
+  // A new maze of the size asked for; refused, saying so, where the program
+  // gives it no start or no exit: a maze that cannot be won is no start.
+  function newMaze() {
+    const width = sideOf(widthInput), height = sideOf(heightInput);
+    const next = program.newGrid(width, height);
+    const has = (name) => next.cells.includes(kinds.kinds.find((k) => k.name === name).byte);
+    if (!has('start') || !has('exit')) {
+      status.textContent = `A ${width} by ${height} maze has no room for both a start and an exit.`;
+      return;
+    }
+    change(next);
+  }
 
   // Replaces the grid as one undoable change.
   function change(next) {
@@ -152,13 +165,17 @@ export function installEditor({program, kinds, openMazeBytes, shareLink, showInA
   }
 
   function setGrid(next) {
+    const before = grid, cursorBefore = cursorIndex();
     const resized = next.width !== grid.width || next.height !== grid.height;
     grid = next;
     if (resized)
       build();
     cursor = {column: Math.min(cursor.column, Math.max(0, grid.width - 1)),
               row: Math.min(cursor.row, Math.max(0, grid.height - 1))};
-    render();
+    if (resized)
+      render();
+    else
+      renderChanges(before, cursorBefore);
     renderFindings();
   }
 
@@ -229,6 +246,20 @@ export function installEditor({program, kinds, openMazeBytes, shareLink, showInA
     redoButton.disabled = !redo.length;
   }
 
+  // Only the cells that differ from `before` (a grid of the same size), the
+  // cursor's old and new cells and the undo buttons: a painted cell costs the
+  // same on any grid.
+  function renderChanges(before, cursorBefore) {
+    for (let i = 0; i < grid.cells.length; ++i)
+      if (grid.cells[i] !== before.cells[i])
+        renderCell(i);
+    if (cursorBefore < cellNodes.length)
+      renderCell(cursorBefore);
+    renderCell(cursorIndex());
+    undoButton.disabled = !undo.length;
+    redoButton.disabled = !redo.length;
+  }
+
   // The findings of the file the grid was read from, which say why it
   // shows as it does, until it is edited; then those of the file it writes.
   // The list (a live region) is only rebuilt when they change.
@@ -279,10 +310,11 @@ export function installEditor({program, kinds, openMazeBytes, shareLink, showInA
     const column = Number(cell.dataset.column), row = Number(cell.dataset.row);
     if (stroke.next.cells[row * grid.width + column] === paintByte)
       return;
+    const before = {cells: Uint8Array.from(stroke.next.cells)}, cursorBefore = cursorIndex();
     paint(stroke.next, column, row, paintByte);
     grid = stroke.next;
     cursor = {column, row};
-    render();  // the findings wait for the stroke's end: one change
+    renderChanges(before, cursorBefore);  // the findings wait for the stroke's end: one change
   };
   // A stroke from `event`'s pointer, painting the cell under it first.
   const startStroke = (event) => {
@@ -385,7 +417,7 @@ export function installEditor({program, kinds, openMazeBytes, shareLink, showInA
       if (grid.width && grid.height)
         change(program.resizeGrid(grid, sideOf(widthInput), sideOf(heightInput)));
       else
-        change(program.newGrid(sideOf(widthInput), sideOf(heightInput)));
+        newMaze();
     });
   new ResizeObserver(fitCells).observe(panel);
 

@@ -24,6 +24,7 @@ import {shareLink, showInAddress, utcToday} from './links.js';
 import {installMapPanel} from './map_panel.js';
 import {installMazeOpening} from './open_maze.js';
 import {installOptions} from './options.js';
+import {installNotice} from './notice.js';
 import {hideOverlay, showOverlay} from './overlay.js';
 import {installPause} from './pause.js';
 import {installSound} from './sound.js';
@@ -41,14 +42,13 @@ let playable = false;  // the maze and every texture are loaded
 let firstFrameMs = null;
 const playing = () => (playable ? program : null);
 
-function notice(text) {
-  byId('notice').textContent = text;
-}
+const notices = installNotice(byId('notice'));
+const notice = notices.say;
 
 // After a maze has been read: its findings listed and the walk started from
 // its start (the map and the way follow what the program tells).
 function run() {
-  showFindings(byId('findings'), program.findings());
+  showFindings(byId('findings'), program.findings(), {quiet: true});
   hideOverlay();
   program.run();
   challenge.ready();
@@ -81,7 +81,7 @@ const bests = installBests({row: byId('result-best-row'), value: byId('result-be
 const challenge = installChallenge({banner: byId('to-beat'), verdict: byId('result-challenge'), button: byId('challenge'),
                                     link: opening.link, notice,
                                     share: (link) => shareLink(link, byId('link-text'), 'this challenge')});
-const way = installWay({program: playing, button: byId('show-way'), notice});
+const way = installWay({program: playing, button: byId('show-way'), notice, endNotice: notices.end});
 const map = installMapPanel({panel: byId('map-panel'), canvas: byId('map'), button: byId('map-button'),
                              stage: byId('stage'), pad: byId('pad')});
 const press = (code) => playing() && program.key(code);
@@ -123,13 +123,19 @@ startUp({canvas, started: listen, readMaze: opening.readAddressMaze}).then((p) =
   if (!p)
     return;
   playable = true;
+  opening.followAddress(p);
   const kinds = p.cellKinds(), colours = p.textureColours();
   installKindColours(kinds, colours);
   map.attach(p, kinds, colours);
   options.attach(p);
   run();
-  installEditor({program: p, kinds, openMazeBytes: opening.openMazeBytes, shareLink, showInAddress, showFindings,
-                 focusView, view: byId('stage'), opener: byId('maze-controls')});
+  // The edited maze's link in the address ends what was said of the link before.
+  const showEditedInAddress = (fragment) => {
+    showInAddress(fragment);
+    notices.end('link');
+  };
+  installEditor({program: p, kinds, openMazeBytes: opening.openMazeBytes, shareLink, showInAddress: showEditedInAddress,
+                 showFindings, focusView, view: byId('stage'), opener: byId('maze-controls')});
 });
 
 // The test-facing hook: the walk as the program sees it (position, heading,

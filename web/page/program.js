@@ -85,7 +85,14 @@ export function loadProgram(canvas) {
 // The named entry points over a started module.
 function programOver(wasm, listeners) {
   const call = (name, returns = null, types = [], args = []) => wasm.ccall(name, returns, types, args);
-  const json = (name, types = [], args = []) => JSON.parse(call(name, 'string', types, args));
+  const utf8 = new TextDecoder();
+  // An entry point's answer as text: its bytes, as many as the program says
+  // (a NUL among them too), read as UTF-8; null for none.
+  const text = (name, types = [], args = []) => {
+    const pointer = call(name, 'number', types, args);
+    return pointer ? utf8.decode(wasm.HEAPU8.subarray(pointer, pointer + wasm._web_answer_size())) : null;
+  };
+  const json = (name, types = [], args = []) => JSON.parse(text(name, types, args));
   const sizeSlot = wasm._malloc(4);  // where an entry point that answers in bytes puts their count
 
   // Calls fn(pointer, size) with the bytes copied into the module's memory.
@@ -105,6 +112,16 @@ function programOver(wasm, listeners) {
     const size = heap[sizeSlot] | (heap[sizeSlot + 1] << 8) | (heap[sizeSlot + 2] << 16) | (heap[sizeSlot + 3] << 24);
     return heap.slice(pointer, pointer + size);
   };
+  // Text handed to the program as its UTF-8 bytes, through the heap as any bytes are.
+  const utf8Bytes = new TextEncoder();
+  const withText = (t, fn) => withBytes(utf8Bytes.encode(t), fn);
+  // A link's fragment is refused on its length before it is copied: only its
+  // first characters go in to say which kind of link it is.
+  const kLinkHead = 16;
+  const tooLong = (fragment) => withText(fragment.slice(0, kLinkHead), (p, n) =>
+    text('web_link_too_long', ['number', 'number', 'number'], [p, n, fragment.length]));
+  const readFragment = (name, fragment) => tooLong(fragment) ||
+    withText(fragment, (p, n) => text(name, ['number', 'number'], [p, n]));
   // A grid's bytes (width, height, then the cells) as {width, height, cells}.
   const grid = (bytes) => ({width: bytes[0], height: bytes[1], cells: bytes.subarray(2)});
   const withGrid = (g, fn) => withBytes(g.cells, (p) => fn(p, g.width, g.height));
@@ -118,19 +135,22 @@ function programOver(wasm, listeners) {
     },
 
     // Start-up. Each returns null, or why the page cannot go on.
-    init: () => call('web_init', 'string'),
+    init: () => text('web_init'),
     loadTexture: (slot, bytes) => {
-      const load = (p, n) => call('web_load_texture', 'string', ['number', ...twoNumbers], [slot, p, n]);
+      const load = (p, n) => text('web_load_texture', ['number', ...twoNumbers], [slot, p, n]);
       return bytes ? withBytes(bytes, load) : load(0, 0);
     },
-    rendererReady: () => call('web_renderer_ready', 'string'),
-    // The program's line for a maze file it cannot open ("" for maze1.dat).
-    missingMazeMessage: (name) => call('web_missing_maze_message', 'string', ['string'], [name]),
+    rendererReady: () => text('web_renderer_ready'),
+    // The program's line when maze1.dat cannot be fetched.
+    missingMazeMessage: () => text('web_missing_maze_message'),
 
     // The walk.
     readMaze: (bytes) => withBytes(bytes, (p, n) => call('web_read_maze', null, twoNumbers, [p, n])),
-    // Reads a "#maze=", "#daily=" or "#seed=" fragment's maze; null, or why it is refused.
-    readLink: (fragment) => call('web_read_link', 'string', ['string'], [fragment]),
+    // Reads a "maze=", "daily=" or "seed=" fragment's maze; null, or why it is refused.
+    readLink: (fragment) => readFragment('web_read_link', fragment),
+    // Reads the random maze of the page's settings, given as a "seed=" fragment;
+    // null, or why it is refused, in the settings' words.
+    readRandomSettings: (fragment) => readFragment('web_read_random_settings', fragment),
     run: () => call('web_run'),
     restart: () => call('web_restart'),
     // A key as the desktop's keyboard callback takes it; q, Q and Escape pause or resume.
@@ -145,7 +165,7 @@ function programOver(wasm, listeners) {
     results: () => json('web_results'),
     resize: (width, height) => call('web_resize', null, twoNumbers, [width, height]),
     contextLost: () => call('web_context_lost'),
-    contextRestored: (width, height) => call('web_context_restored', 'string', twoNumbers, [width, height]),
+    contextRestored: (width, height) => text('web_context_restored', twoNumbers, [width, height]),
     // {running, paused, frames, motionFrames, movement, column, row, heading, fieldOfView, aspect, glTableSlots}
     state: () => json('web_state'),
     mazeBytes: () => bytesOf('web_maze_bytes'),

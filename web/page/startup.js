@@ -68,7 +68,7 @@ export async function startUp({canvas, started, readMaze}) {
 
   // The maze first, then the textures, as the desktop program loads them.
   if (!(await readMaze(program, await mazeFetch))) {
-    const line = program.missingMazeMessage('');
+    const line = program.missingMazeMessage();
     console.log(line);
     showOverlay(line);
     return null;

@@ -2,9 +2,10 @@
 // a time, as the program finds and gives the keys; any key or control stops it.
 
 // Installs the button's behaviour. Services: program() (null until the page
-// plays), notice(text). The program says when the way starts (and how long
+// plays), notice(text, topic) and endNotice(topic): the way's notice lasts
+// while the way is shown. The program says when the way starts (and how long
 // it is), finds no exit, or ends.
-export function installWay({program, button, notice}) {
+export function installWay({program, button, notice, endNotice}) {
   let showing = false;  // asked for and not ended
 
   const ended = () => {
@@ -21,13 +22,11 @@ export function installWay({program, button, notice}) {
     notice('The way is no longer shown.');
   }
 
+  // Asked for once: a click while the way starts or is shown does nothing
+  // more (any key or other control stops it).
   button.addEventListener('click', () => {
-    if (!program())
+    if (!program() || showing)
       return;
-    if (showing) {
-      stop();
-      return;
-    }
     showing = true;
     button.setAttribute('aria-pressed', 'true');
     program().showWay();  // from where the walker stands once its motion has ended
@@ -48,13 +47,16 @@ export function installWay({program, button, notice}) {
       p.on('waystart', (keys) => {
         if (keys === 0)
           ended();
-        notice(`Showing the way: ${keys} key press${keys === 1 ? '' : 'es'} to the exit. Any key stops it.`);
+        notice(`Showing the way: ${keys} key press${keys === 1 ? '' : 'es'} to the exit. Any key stops it.`, 'way');
       });
       p.on('waynone', () => {
         ended();
         notice('No exit can be reached from here.');
       });
-      p.on('wayend', ended);
+      p.on('wayend', () => {
+        ended();
+        endNotice('way');
+      });
     },
   };
 }

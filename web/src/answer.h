@@ -24,13 +24,21 @@ inline std::string jsonString(const std::string& text)
     return out + "\"";
 }
 
-// Hands `text` to JavaScript: the module's entry points return this pointer,
-// valid until the next answer (program.js copies it out at once).
-inline const char* answer(std::string text)
+// The answer handed to JavaScript last, kept until the next one.
+inline std::string& heldAnswer()
 {
     static std::string held;
-    held = std::move(text);
-    return held.c_str();
+    return held;
+}
+
+// Hands `text` to JavaScript: the module's entry points return this pointer,
+// valid until the next answer, and web_answer_size() gives its length in
+// bytes, so that any bytes (a NUL too) come through (program.js copies them
+// out at once).
+inline const char* answer(std::string text)
+{
+    heldAnswer() = std::move(text);
+    return heldAnswer().c_str();
 }
 
 // Hands bytes to JavaScript, any of them (NUL and bytes over 0x7f too):

@@ -8,6 +8,7 @@
 #include "answer.h"
 #include "check_json.h"
 #include "maze/cell_kind.h"
+#include "maze/link_excerpt.h"
 #include "maze/maze_check.h"
 #include "maze/maze_link.h"
 #include "maze/maze_request.h"
@@ -34,10 +35,24 @@ char mapCode(const WalkSession& s, int column, int row)
 
 extern "C" {
 
-// Opens the maze a "#maze=", "#daily=" or "#seed=" fragment carries. Returns
-// null, or why the fragment is refused (the walk then goes on unchanged).
-EMSCRIPTEN_KEEPALIVE const char* web_read_link(const char* fragment)
+// Why a "#maze=" or "#seed=" fragment `length` characters long, whose start
+// (`size` bytes, up to its first few) is at `head`, is refused on its length
+// alone; null when its length is no reason. The page asks before it copies a
+// fragment into the module's memory, so a long one is never copied.
+EMSCRIPTEN_KEEPALIVE const char* web_link_too_long(const char* head, int size, int length)
 {
+    const std::string start(head, size_t(size));
+    const size_t n = size_t(length) - (!start.empty() && start[0] == '#' ? 1 : 0);
+    const std::string refused = isMazeLink(start) ? mazeLinkTooLong(n) : randomFragmentTooLong(n);
+    return refused.empty() ? nullptr : answer(refused);
+}
+
+// Opens the maze a "#maze=", "#daily=" or "#seed=" fragment carries (`size` bytes at
+// `text`). Returns null, or why the fragment is refused (the walk then goes
+// on unchanged).
+EMSCRIPTEN_KEEPALIVE const char* web_read_link(const char* text, int size)
+{
+    const std::string fragment(text, size_t(size));
     std::string bytes, err;
     if (isMazeLink(fragment)) {
         if (!mazeFromLinkFragment(fragment, &bytes, &err))
@@ -47,6 +62,25 @@ EMSCRIPTEN_KEEPALIVE const char* web_read_link(const char* fragment)
             return answer(err);
     } else if (!randomMazeFromFragment(fragment, &bytes, &err)) {
         return answer(err);
+    }
+    readPageMaze(bytes);
+    return nullptr;
+}
+
+// Opens the random maze the page's settings ask for, given as a "#seed="
+// fragment (`size` bytes at `text`). Returns null, or why it is refused, a
+// refused setting named as the page's field is ("Width must be ...").
+EMSCRIPTEN_KEEPALIVE const char* web_read_random_settings(const char* text, int size)
+{
+    static const char* const kFieldLabels[kRequestFieldCount] = {"Width", "Height", "Seed", "Exits"};
+    std::string bytes, err;
+    RequestProblem problem;
+    problem.field = -1;
+    if (!randomMazeFromFragment(std::string(text, size_t(size)), &bytes, &err, &problem)) {
+        if (problem.field < 0)
+            return answer(err);
+        return answer(std::string(kFieldLabels[problem.field]) + " must be " + problem.rule + ", not \"" +
+                      linkExcerpt(problem.value) + "\".");
     }
     readPageMaze(bytes);
     return nullptr;

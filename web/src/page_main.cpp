@@ -359,7 +359,7 @@ EMSCRIPTEN_KEEPALIVE const char* web_init()
 EMSCRIPTEN_KEEPALIVE const char* web_load_texture(int slot, const unsigned char* bytes, int size)
 {
     if (slot < 0 || slot >= kTextureCount)
-        return "no such texture slot";
+        return answer("no such texture slot");
     std::string err;
     RgbImage* image = decodeBitmapFile(g_textureFiles[slot], bytes, size_t(size), &err);
     if (!image)
@@ -380,12 +380,11 @@ EMSCRIPTEN_KEEPALIVE const char* web_renderer_ready()
     return g_page.ready ? nullptr : answer(err);
 }
 
-// The line the page shows for a maze file that cannot be read: the fetched
-// maze1.dat, or `name` ("" for maze1.dat) when the user's file is not a
-// regular file or reads as empty, as the desktop refuses it.
-EMSCRIPTEN_KEEPALIVE const char* web_missing_maze_message(const char* name)
+// The line the page shows when maze1.dat cannot be fetched, as the desktop
+// refuses a maze file it cannot open.
+EMSCRIPTEN_KEEPALIVE const char* web_missing_maze_message()
 {
-    return answer(mazeMissingLine(name && *name ? name : kDefaultMazeFile));
+    return answer(mazeMissingLine(kDefaultMazeFile));
 }
 
 // Reads a maze file's bytes with the program's own loader; web_run starts the walk.
@@ -473,9 +472,12 @@ EMSCRIPTEN_KEEPALIVE void web_set_instant_motion(int instant)
 // has ended, the fewest keys to an exit, as `mazetool solve` finds them,
 // given one at a time as each motion ends. The page hears how many keys
 // (page.way(n)), or -1 when no exit can be reached from there or the walk
-// is not under way, and -2 once the way has ended or been stopped.
+// is not under way, and -2 once the way has ended or been stopped. Asked
+// again while a way waits to start or is being shown, it does nothing.
 EMSCRIPTEN_KEEPALIVE void web_show_way()
 {
+    if (g_page.running && wayUnderWay())
+        return;
     g_page.way.clear();
     if (!g_page.running) {
         g_page.wayAsked = false;
@@ -592,6 +594,12 @@ EMSCRIPTEN_KEEPALIVE const char* web_state()
                   w.position.column, w.position.row, w.heading, double(s.viewVolume(g_page.aspect).fovyDegrees),
                   double(g_page.aspect), glTableSlots());
     return answer(text);
+}
+
+// The length in bytes of the answer an entry point returned last.
+EMSCRIPTEN_KEEPALIVE int web_answer_size()
+{
+    return int(heldAnswer().size());
 }
 
 // The bytes of the maze being walked, their count in *size.
