@@ -10,7 +10,7 @@ const byId = (id) => document.getElementById(id);
 // Installs the maze's opening controls (the file input, drops, the random
 // maze's settings, "Copy link", the address). Services:
 //   program(): the program once the page plays (null before);
-//   run(): starts the walk on the maze just read;
+//   run({focus}): starts the walk on the maze just read;
 //   notice(text): says something under the view.
 // Returns {readAddressMaze(program, shipped), openMazeBytes(bytes, label), link()}.
 export function installMazeOpening({program, run, notice}) {
@@ -21,13 +21,14 @@ export function installMazeOpening({program, run, notice}) {
 
   // Opens maze file bytes (a file, a dropped file, an edited maze) with the
   // program's loader and walks them; the address carries the maze's link, or
-  // none when the file is too large for one, which the notice says.
-  function openMazeBytes(bytes, label) {
+  // none when the file is too large for one, which the notice says. The
+  // view takes the keyboard unless `focus` is false.
+  function openMazeBytes(bytes, label, {focus = true} = {}) {
     program().readMaze(bytes);
     walkLink = program().linkOf(bytes);
     showInAddress(walkLink.fragment || '');
     notice(walkLink.error ? `Walking ${label}. ${walkLink.error}` : `Walking ${label}.`);
-    run();
+    run({focus});
   }
 
   // Reads the maze a "#maze=" or "#seed=" fragment carries, and puts a random

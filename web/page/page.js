@@ -33,10 +33,11 @@ function notice(text) {
 }
 
 // After a maze has been read: its findings listed and the walk started from
-// its start (the map and the way follow what the program tells).
-function run() {
+// its start (the map and the way follow what the program tells); the view
+// takes the keyboard unless `focus` is false.
+function run({focus = true} = {}) {
   showFindings(byId('findings'), program.findings());
-  hideOverlay();
+  hideOverlay({focus});
   program.run();
 }
 
@@ -82,7 +83,8 @@ startUp({canvas, started: listen, readMaze: opening.readAddressMaze}).then((p) =
   map.attach(p, kinds, colours);
   run();
   installEditor({program: p, kinds, openMazeBytes: opening.openMazeBytes, shareLink, showInAddress, showFindings,
-                 focusView: () => canvas.focus(), view: byId('stage'), opener: byId('maze-controls')});
+                 focusView: () => canvas.focus(), randomExits: () => byId('random-exits').value,
+                 view: byId('stage'), opener: byId('maze-controls')});
 });
 
 // The test-facing hook: the walk as the program sees it (position, heading,
