@@ -128,9 +128,10 @@ export function installEditor({program, kinds, openMazeBytes, shareLink, showInA
     radio.checked = name === tool;
     radio.addEventListener('change', () => {
       tool = name;
-      shape = null;
-      status.textContent = '';
-      refreshPreview();
+      if (shape)
+        cancelShape();
+      else
+        refreshPreview();
     });
     tools.append(element('label', {}, radio, element('span', {text: label})));
   }
