@@ -1,13 +1,18 @@
 // The maze editor: the maze being walked as a top view of its cells, as the
 // program's loader reads them, painted with the ten kinds of cell by pointer,
 // touch or keyboard, with undo, resizing and the check's findings kept up to
-// date. "Walk this maze" hands the file it writes to the page's walk.
+// date. Shape tools (line, rectangles, fill) show the cells they would change
+// before they change them, and any painting can be mirrored; "Generate"
+// puts a random maze in the grid. While the editor is open the view walks
+// the edited maze; "Walk this maze" hands it over to the walk.
 //
 // Everything it needs from the page comes in through installEditor's
 // services; the maze's rules stay in the program (editor_api.cpp). The
 // program checks and links each grid once: on a change, not on a cursor move.
 import {kindClass} from './kinds.js';
 import {layout} from './layout.js';
+import {randomSeed} from './links.js';
+import {mirrorCells, toolCells} from './shapes.js';
 import textureFiles from './texture_files.js';
 
 const kMaxSide = 32;
@@ -20,6 +25,12 @@ const kMinCellPx = 10;
 const kZoomCellPx = 28;
 const kStartMark = '\u25b6';  // the walker starts facing +x, to the right
 const kExitMark = '\u2715';
+// The tools, by the name shapes.js knows them by.
+const kTools = [['pen', 'Pen'], ['line', 'Line'], ['rectangle', 'Rectangle'], ['filled', 'Filled rectangle'],
+                ['fill', 'Fill']];
+// The view follows the edited grid this long after its last change, so
+// that a burst of edits reads the maze once.
+const kFollowMs = 200;
 
 function element(tag, attributes = {}, ...children) {
   const e = document.createElement(tag);
@@ -43,21 +54,27 @@ const sameGrid = (a, b) => a.width === b.width && a.height === b.height && a.cel
 // its "Edit maze" button into `opener`. Services:
 //   program: the program's interface (program.js);
 //   kinds: its cell kinds ({kinds, ofByte});
-//   openMazeBytes(bytes, label): walks a maze file's bytes from its start;
+//   openMazeBytes(bytes, label, {focus}): walks a maze file's bytes from its
+//     start, the view taking the keyboard unless focus is false;
 //   shareLink(link, field, what): copies a link ({fragment} or {error}) and
 //     resolves to what to say of it;
 //   showInAddress(fragment): puts it in the address, with no new history entry;
 //   showFindings(box, report, {pick, open}): lists the check's findings;
-//   focusView(): gives the keyboard to the walk.
+//   focusView(): gives the keyboard to the walk;
+//   randomExits(): the random maze settings' exit count, as text.
 // Each kind is painted in its class's colour (kinds.js).
 export function installEditor({program, kinds, openMazeBytes, shareLink, showInAddress, showFindings,
-                               focusView, view, opener}) {
+                               focusView, randomExits, view, opener}) {
   const host = view.parentElement;
   const kindOf = (byte) => kinds.kinds[kinds.ofByte[byte]];
 
   let grid = {width: 0, height: 0, cells: new Uint8Array(0)};
   let cursor = {column: 0, row: 0};
   let paintByte = kinds.kinds.find((k) => k.name === 'wall r').byte;
+  const startByte = kinds.kinds.find((k) => k.name === 'start').byte;
+  const floorByte = kinds.kinds.find((k) => k.name === 'open').byte;
+  let tool = 'pen';
+  const mirror = {leftRight: false, topBottom: false};
   const undo = [], redo = [];
   let cellNodes = [];
 
@@ -104,6 +121,34 @@ export function installEditor({program, kinds, openMazeBytes, shareLink, showInA
       swatch.style.backgroundImage = `url("${textureFiles[kind.slot]}")`;
     palette.append(element('label', {}, radio, swatch, element('span', {text: kind.name})));
   }
+  // The tools, beside the palette: how a press, a drag or Enter paints.
+  const tools = element('fieldset', {class: 'tools'}, element('legend', {text: 'Tool'}));
+  for (const [name, label] of kTools) {
+    const radio = element('input', {type: 'radio', name: 'tool', value: name});
+    radio.checked = name === tool;
+    radio.addEventListener('change', () => {
+      tool = name;
+      if (shape)
+        cancelShape();
+      else
+        refreshPreview();
+    });
+    tools.append(element('label', {}, radio, element('span', {text: label})));
+  }
+  // Mirrored painting: each change also at its mirror image(s).
+  const mirrorButton = (text, axis) => {
+    const b = button(text, () => {
+      mirror[axis] = !mirror[axis];
+      b.setAttribute('aria-pressed', String(mirror[axis]));
+      refreshPreview();
+    }, {'aria-pressed': 'false'});
+    return b;
+  };
+  const mirrors = element('div', {class: 'mirrors', role: 'group', 'aria-label': 'Mirror'},
+                          mirrorButton('Mirror left to right', 'leftRight'),
+                          mirrorButton('Mirror top to bottom', 'topBottom'));
+  const side = element('div', {class: 'editor-side'}, tools, mirrors, palette);
+  const body = element('div', {class: 'editor-body'}, gridView, side);
   panel.append(
     element('div', {class: 'editor-head'}, element('h2', {text: 'Maze editor'}),
             button('Close', () => show(false))),
@@ -111,8 +156,8 @@ export function installEditor({program, kinds, openMazeBytes, shareLink, showInA
             element('label', {for: 'editor-width', text: 'Width'}), widthInput,
             element('label', {for: 'editor-height', text: 'Height'}), heightInput,
             button('New maze', newMaze),
-            zoomButton),
-    gridView, palette,
+            button('Generate', generate), zoomButton),
+    body,
     element('div', {class: 'editor-actions'}, undoButton, redoButton,
             button('Walk this maze', walk), button('Download maze1.dat', download), button('Copy link', copyLink)),
     status, linkField, findings);
@@ -148,6 +193,7 @@ export function installEditor({program, kinds, openMazeBytes, shareLink, showInA
     status.textContent = '';
     setGrid(next);
     followInAddress();
+    followInView();
   }
 
   function step(from, to) {
@@ -156,6 +202,7 @@ export function installEditor({program, kinds, openMazeBytes, shareLink, showInA
     to.push(grid);
     setGrid(from.pop());
     followInAddress();
+    followInView();
   }
 
   // The address carries the edited maze from its first change on, so that a
@@ -164,12 +211,30 @@ export function installEditor({program, kinds, openMazeBytes, shareLink, showInA
     showInAddress(linkOfGrid().fragment || '');
   }
 
+  // The view walks the edited maze from its start a moment after a change
+  // while the editor is open; `inView` is the grid it walks.
+  let inView = null, followTimer = 0;
+  function followInView() {
+    clearTimeout(followTimer);
+    followTimer = setTimeout(showInView, kFollowMs);
+  }
+  function showInView() {
+    clearTimeout(followTimer);
+    followTimer = 0;
+    if (grid === inView || !grid.width || !grid.height)
+      return;
+    inView = grid;
+    openMazeBytes(fileBytes(), 'the edited maze', {focus: false});
+  }
+
   function setGrid(next) {
     const before = grid, cursorBefore = cursorIndex();
     const resized = next.width !== grid.width || next.height !== grid.height;
     grid = next;
-    if (resized)
+    if (resized) {
+      shape = null;
       build();
+    }
     cursor = {column: Math.min(cursor.column, Math.max(0, grid.width - 1)),
               row: Math.min(cursor.row, Math.max(0, grid.height - 1))};
     if (resized)
@@ -177,24 +242,53 @@ export function installEditor({program, kinds, openMazeBytes, shareLink, showInA
     else
       renderChanges(before, cursorBefore);
     renderFindings();
+    refreshPreview();
   }
 
   // A cell's byte set, with a new start replacing the old one: the program
   // starts on the last "*" and the author means the one just painted.
   function paint(next, column, row, byte) {
-    const start = kinds.kinds.find((k) => k.name === 'start').byte;
-    const floor = kinds.kinds.find((k) => k.name === 'open').byte;
-    if (byte === start)
+    if (byte === startByte)
       next.cells.forEach((c, i) => {
-        if (c === start)
-          next.cells[i] = floor;
+        if (c === startByte)
+          next.cells[i] = floorByte;
       });
     next.cells[row * next.width + column] = byte;
+  }
+
+  // What `name` (a tool of shapes.js) paints with `byte` on `next` from
+  // `from` to `to`, mirrored as the toggles say. A start is unique: it goes
+  // on `to` alone.
+  function paintTool(next, name, from, to, byte) {
+    if (byte === startByte) {
+      paint(next, to.column, to.row, byte);
+      return;
+    }
+    for (const i of mirrorCells(toolCells(name, next, from, to), next.width, next.height, mirror))
+      next.cells[i] = byte;
+  }
+
+  // The grid the tool in use would make from `from` to `to`.
+  function toolGrid(from, to) {
+    const next = copyGrid(grid);
+    paintTool(next, tool, from, to, paintByte);
+    return next;
+  }
+
+  // The tool used from `from` to `to` (the pen and fill: both the cell
+  // chosen), as one change, the cursor left on `to`.
+  function useTool(from, to) {
+    shape = null;
+    status.textContent = '';
+    change(toolGrid(from, to));
+    refreshPreview();
+    moveCursor(to.column, to.row);
   }
 
   function build() {
     gridNode.replaceChildren();
     cellNodes = [];
+    previewed = new Set();
     gridNode.style.setProperty('--columns', grid.width);
     for (let row = 0; row < grid.height; ++row) {
       const rowNode = element('div', {role: 'row'});
@@ -212,9 +306,12 @@ export function installEditor({program, kinds, openMazeBytes, shareLink, showInA
     fitCells();
   }
 
+  // The cells' size: as large as the panel's width allows, less the tools
+  // and palette's column where they stand beside the grid (the wide layout).
   function fitCells() {
     const padding = parseFloat(getComputedStyle(panel).paddingLeft) || 0;
-    const room = Math.min((panel.clientWidth || host.clientWidth || 360) - 2 * padding, 32 * kMaxCellPx) - 2;
+    const beside = layout() === 'wide' ? side.offsetWidth + (parseFloat(getComputedStyle(body).columnGap) || 0) : 0;
+    const room = Math.min((panel.clientWidth || host.clientWidth || 360) - 2 * padding - beside, 32 * kMaxCellPx) - 2;
     const fit = Math.max(kMinCellPx, Math.min(kMaxCellPx, Math.floor(room / Math.max(grid.width, 1))));
     const px = zoomed ? Math.max(kZoomCellPx, fit) : fit;
     gridNode.style.setProperty('--cell', `${px}px`);
@@ -235,6 +332,7 @@ export function installEditor({program, kinds, openMazeBytes, shareLink, showInA
     cell.tabIndex = here ? 0 : -1;
     cell.classList.toggle('cursor', here);
     cell.setAttribute('aria-selected', String(here));
+    cell.classList.toggle('preview', previewed.has(i));
   }
 
   // Every cell and the controls, after the grid changed.
@@ -278,13 +376,73 @@ export function installEditor({program, kinds, openMazeBytes, shareLink, showInA
     showFindings(findings, report, {pick, open: true});
   }
 
-  // The cursor to a cell: two cells drawn again, nothing asked of the program.
+  // The cursor to a cell: two cells drawn again, nothing asked of the
+  // program. A shape marked by keyboard or taps ends where the cursor is.
   function placeCursor(column, row) {
     const before = cursorIndex();
     cursor = {column, row};
     if (before < cellNodes.length)
       renderCell(before);
     renderCell(cursorIndex());
+    if (shape && shape.id === null)
+      shape.to = {...cursor};
+    refreshPreview();
+  }
+
+  // The preview: the cells that the shape being drawn would change, or a
+  // fill where the mouse points or else at the cursor while the grid has
+  // the focus, highlighted; nothing changes until the tool is used.
+  // `shape` is {from, to, id}: id the pointer dragging it, null for one
+  // marked by keyboard or taps. `hover` is the cell the mouse is over.
+  let shape = null, hover = null, previewed = new Set();
+  const shapeNames = Object.fromEntries(kTools);
+  function refreshPreview() {
+    let changed = [];
+    const at = hover || (gridNode.contains(document.activeElement) ? cursor : null);
+    if (shape || (tool === 'fill' && at && grid.width)) {
+      const from = shape ? shape.from : at, to = shape ? shape.to : at;
+      const next = toolGrid(from, to);
+      for (let i = 0; i < next.cells.length; ++i)
+        if (next.cells[i] !== grid.cells[i])
+          changed.push(i);
+      if (shape)
+        status.textContent = `${shapeNames[tool]} from column ${from.column}, row ${from.row} to column ${to.column}, `
+            + `row ${to.row}: ${changed.length} ${changed.length === 1 ? 'cell' : 'cells'} would change. `
+            + `${shape.id === null ? 'Enter draws it' : 'Release to draw it'}, Escape cancels.`;
+    }
+    const next = new Set(changed);
+    for (const i of previewed)
+      if (!next.has(i) && i < cellNodes.length)
+        cellNodes[i].classList.remove('preview');
+    for (const i of next)
+      if (!previewed.has(i))
+        cellNodes[i].classList.add('preview');
+    previewed = next;
+  }
+
+  // Drops the shape being drawn, changing nothing.
+  function cancelShape() {
+    shape = null;
+    status.textContent = '';
+    refreshPreview();
+  }
+
+  // Draws the shape being drawn, as one change.
+  function finishShape() {
+    const {from, to} = shape;
+    useTool(from, to);
+  }
+
+  // A press, a tap or Enter on a cell with a shape tool: the first marks a
+  // corner (an end of a line), the next draws the shape to that cell.
+  function markOrFinish(at) {
+    if (!shape) {
+      shape = {from: at, to: at, id: null};
+      moveCursor(at.column, at.row);
+    } else {
+      shape.to = at;
+      finishShape();
+    }
   }
 
   function moveCursor(column, row) {
@@ -294,26 +452,30 @@ export function installEditor({program, kinds, openMazeBytes, shareLink, showInA
     cellNodes[cursorIndex()].focus();
   }
 
-  // Pointer, touch and pen: a press paints, a drag paints every cell it
-  // crosses, and the whole stroke is one step to undo. On the zoomed grid a
-  // finger or pen pans instead, and paints the cell it lifts from unmoved
-  // (the browser cancels the pointer once it pans).
+  // Pointer, touch and pen: with the pen a press paints, a drag paints
+  // every cell it crosses, and the whole stroke is one step to undo; a line
+  // or rectangle is drawn from the press to the release, a fill made at the
+  // press. On the zoomed grid a finger or pen pans instead, and a lift from
+  // a cell unmoved counts as a tap there (the browser cancels the pointer
+  // once it pans): the pen paints the cell, a fill fills from it, and a
+  // shape takes two taps, one per corner.
   let stroke = null, tap = null;
   const cellAt = (event) => {
     const e = document.elementFromPoint(event.clientX, event.clientY);
     return e && e.getAttribute('role') === 'gridcell' && gridNode.contains(e) ? e : null;
   };
+  const placeOf = (cell) => ({column: Number(cell.dataset.column), row: Number(cell.dataset.row)});
   const paintAt = (event) => {
     const cell = cellAt(event);
     if (!cell || !stroke)
       return;
-    const column = Number(cell.dataset.column), row = Number(cell.dataset.row);
-    if (stroke.next.cells[row * grid.width + column] === paintByte)
+    const at = placeOf(cell);
+    const before = {cells: stroke.next.cells.slice()}, cursorBefore = cursorIndex();
+    paintTool(stroke.next, 'pen', at, at, paintByte);
+    if (stroke.next.cells.every((c, i) => c === before.cells[i]))
       return;
-    const before = {cells: Uint8Array.from(stroke.next.cells)}, cursorBefore = cursorIndex();
-    paint(stroke.next, column, row, paintByte);
     grid = stroke.next;
-    cursor = {column, row};
+    cursor = at;
     renderChanges(before, cursorBefore);  // the findings wait for the stroke's end: one change
   };
   // A stroke from `event`'s pointer, painting the cell under it first.
@@ -329,13 +491,49 @@ export function installEditor({program, kinds, openMazeBytes, shareLink, showInA
       return;
     }
     event.preventDefault();
-    gridNode.setPointerCapture(event.pointerId);
-    startStroke(event);
+    const cell = cellAt(event);
+    if (tool === 'pen') {
+      gridNode.setPointerCapture(event.pointerId);
+      startStroke(event);
+    } else if (cell && tool === 'fill') {
+      useTool(placeOf(cell), placeOf(cell));
+    } else if (cell) {
+      gridNode.setPointerCapture(event.pointerId);
+      const at = placeOf(cell);
+      moveCursor(at.column, at.row);
+      shape = {from: at, to: at, id: event.pointerId};
+      refreshPreview();
+    }
   });
   gridNode.addEventListener('pointermove', (event) => {
-    if (stroke && stroke.id === event.pointerId)
+    const cell = cellAt(event);
+    if (stroke && stroke.id === event.pointerId) {
       paintAt(event);
+    } else if (shape && shape.id === event.pointerId) {
+      if (cell)
+        shape.to = placeOf(cell);
+      refreshPreview();
+    } else if (event.pointerType === 'mouse' && tool === 'fill') {
+      hover = cell && placeOf(cell);
+      refreshPreview();
+    }
   });
+  gridNode.addEventListener('pointerleave', () => {
+    hover = null;
+    refreshPreview();
+  });
+  // A shape dragged is drawn at the release; a cancelled pointer (or
+  // capture lost before the release) draws nothing.
+  const endShape = (event) => {
+    if (!shape || shape.id !== event.pointerId)
+      return;
+    if (event.type === 'pointerup')
+      finishShape();
+    else
+      cancelShape();
+  };
+  for (const end of ['pointerup', 'pointercancel', 'lostpointercapture'])
+    gridNode.addEventListener(end, endShape);
   const endStroke = (event) => {
     if (!stroke || stroke.id !== event.pointerId)
       return;
@@ -354,11 +552,18 @@ export function installEditor({program, kinds, openMazeBytes, shareLink, showInA
     if (!tap || tap.id !== event.pointerId)
       return;
     const lifted = event.type === 'pointerup' && tap.cell && cellAt(event) === tap.cell;
+    const at = lifted && placeOf(tap.cell);
     tap = null;
     if (!lifted)
       return;
-    startStroke(event);
-    endStroke(event);
+    if (tool === 'pen') {
+      startStroke(event);
+      endStroke(event);
+    } else if (tool === 'fill') {
+      useTool(at, at);
+    } else {
+      markOrFinish(at);
+    }
   };
   for (const end of ['pointerup', 'pointercancel'])
     gridNode.addEventListener(end, endTap);
@@ -371,7 +576,16 @@ export function installEditor({program, kinds, openMazeBytes, shareLink, showInA
     placeCursor(Number(column), Number(row));
   });
 
-  // The keyboard: arrows move the cursor, a cell's byte typed sets it, Enter paints.
+  // A fill's preview at the cursor lasts while the grid has the focus.
+  gridNode.addEventListener('focusout', (event) => {
+    if (!gridNode.contains(event.relatedTarget))
+      refreshPreview();
+  });
+
+  // The keyboard: arrows move the cursor, a cell's byte typed sets it (with
+  // its mirror images), Enter uses the tool: the pen paints the cell, a fill
+  // fills from it, a shape's first Enter marks a corner and the next draws
+  // it to the cursor. Escape drops a shape being drawn.
   gridNode.addEventListener('keydown', (event) => {
     const moves = {ArrowUp: [0, -1], ArrowDown: [0, 1], ArrowLeft: [-1, 0], ArrowRight: [1, 0]};
     if (event.ctrlKey || event.metaKey || event.altKey)
@@ -383,7 +597,12 @@ export function installEditor({program, kinds, openMazeBytes, shareLink, showInA
     } else if (event.key === 'Home' || event.key === 'End') {
       moveCursor(event.key === 'Home' ? 0 : grid.width - 1, cursor.row);
     } else if (event.key === 'Enter') {
-      byte = paintByte;
+      if (tool === 'line' || tool === 'rectangle' || tool === 'filled')
+        markOrFinish({...cursor});
+      else if (grid.width)
+        useTool({...cursor}, {...cursor});
+    } else if (event.key === 'Escape' && shape) {
+      cancelShape();
     } else if (event.key.length === 1 && event.key.charCodeAt(0) >= 0x20 && event.key.charCodeAt(0) < 0x7f) {
       byte = event.key.charCodeAt(0);
     } else {
@@ -392,7 +611,7 @@ export function installEditor({program, kinds, openMazeBytes, shareLink, showInA
     event.preventDefault();
     if (byte !== null && grid.width) {
       const next = copyGrid(grid);
-      paint(next, cursor.column, cursor.row, byte);
+      paintTool(next, 'pen', cursor, cursor, byte);
       change(next);
       moveCursor(cursor.column, cursor.row);
     }
@@ -422,11 +641,29 @@ export function installEditor({program, kinds, openMazeBytes, shareLink, showInA
   new ResizeObserver(fitCells).observe(panel);
 
   function walk() {
+    clearTimeout(followTimer);
+    followTimer = 0;
+    inView = grid;
     openMazeBytes(fileBytes(), 'the edited maze');
     if (layout() === 'phone')
       show(false);
     else
       focusView();
+  }
+
+  // A random maze at the grid's size with the random maze settings' exits
+  // and a new seed, as one change; the seed is said, so that `mazetool
+  // generate` or a "#seed=" link makes the same maze again.
+  function generate() {
+    const seed = randomSeed(), exits = randomExits().trim();
+    const made = program.generateGrid(grid.width, grid.height, seed, exits);
+    if (made.error) {
+      status.textContent = made.error;
+      return;
+    }
+    change(made.grid);
+    status.textContent = `Generated a ${grid.width} by ${grid.height} maze with ${exits} `
+        + `${exits === '1' ? 'exit' : 'exits'} from seed ${seed}.`;
   }
 
   function download() {
@@ -451,6 +688,8 @@ export function installEditor({program, kinds, openMazeBytes, shareLink, showInA
       fitCells();
       moveCursor(cursor.column, cursor.row);
     } else {
+      if (followTimer)
+        showInView();  // the last change, not yet in the view
       focusView();
     }
   }
@@ -462,6 +701,7 @@ export function installEditor({program, kinds, openMazeBytes, shareLink, showInA
     if (!panel.isConnected)
       view.after(panel);  // in the page from its first use on, so it is no part of a page never edited
     const walked = {...program.gridOfWalk(), source: program.mazeBytes()};
+    inView = walked;  // the view walks it already
     if (!grid.width && !grid.height) {
       grid = walked;
       build();

@@ -21,12 +21,12 @@ function excerpt(text) {
 // Installs the maze's opening controls (the file input, drops, the random
 // maze's settings, "Copy link", the address). Services:
 //   program(): the program once the page plays (null before);
-//   run(): starts the walk on the maze just read;
+//   run({focus}): starts the walk on the maze just read;
 //   notice(text, topic): says something under the view, about `topic`;
 //   opened({level, daily, challenge}): a maze was read: the level's number,
 //     the daily maze's date, the challenge's {keys, ms} (each null for none).
 // Returns {readAddressMaze(program, shipped), followAddress(program),
-// openMazeBytes(bytes, label, name, note), openLink(fragment), link()}.
+// openMazeBytes(bytes, label, {name, note, focus}), openLink(fragment), link()}.
 export function installMazeOpening({program, run, notice, opened}) {
   let shippedMaze = null;  // maze1.dat's bytes, played when a link is refused
   // The link of the maze being walked: {fragment} (without "#"), or {error}
@@ -40,8 +40,8 @@ export function installMazeOpening({program, run, notice, opened}) {
   // program's loader and walks them; the address carries the maze's link, or
   // none when the file is too large for one, which the notice says, then
   // `note`. `name` goes in the page's title (a file's name; none for an
-  // edited maze).
-  function openMazeBytes(bytes, label, name = null, note = '') {
+  // edited maze). The view takes the keyboard unless `focus` is false.
+  function openMazeBytes(bytes, label, {name = null, note = '', focus = true} = {}) {
     ++openings;
     program().readMaze(bytes);
     setMazeName(name);
@@ -49,7 +49,7 @@ export function installMazeOpening({program, run, notice, opened}) {
     showInAddress(walkLink.fragment || '');
     notice([`Walking ${label}.`, walkLink.error, note].filter(Boolean).join(' '));
     opened(kNothing);
-    run();
+    run({focus});
   }
 
   // Reads the maze a "#maze=", "#seed=" or "#daily=" fragment carries, and
@@ -207,7 +207,7 @@ export function installMazeOpening({program, run, notice, opened}) {
     }
     if (bytes.length === 0)
       return empty();
-    openMazeBytes(bytes, `"${file.name}"`, file.name, note);
+    openMazeBytes(bytes, `"${file.name}"`, {name: file.name, note});
   }
 
   // A drop opens its first file; the notice says when there were more.

@@ -40,10 +40,12 @@ export function showOverlay(text, {button = null, results = null, resume = false
     again.focus();
 }
 
-// Hides the message and gives the keyboard back to the view.
-export function hideOverlay() {
+// Hides the message and gives the keyboard back to the view (unless
+// `focus` is false: the maze editor keeps it while the view follows it).
+export function hideOverlay({focus = true} = {}) {
   byId('message').hidden = true;
-  byId('maze').focus();
+  if (focus)
+    byId('maze').focus();
 }
 
 // The loader's message in the dialog titled "Error" (and on the console).

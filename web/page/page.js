@@ -46,10 +46,11 @@ const notices = installNotice(byId('notice'));
 const notice = notices.say;
 
 // After a maze has been read: its findings listed and the walk started from
-// its start (the map and the way follow what the program tells).
-function run() {
+// its start (the map and the way follow what the program tells); the view
+// takes the keyboard unless `focus` is false.
+function run({focus = true} = {}) {
   showFindings(byId('findings'), program.findings(), {quiet: true});
-  hideOverlay();
+  hideOverlay({focus});
   program.run();
   challenge.ready();
 }
@@ -135,7 +136,8 @@ startUp({canvas, started: listen, readMaze: opening.readAddressMaze}).then((p) =
     notices.end('link');
   };
   installEditor({program: p, kinds, openMazeBytes: opening.openMazeBytes, shareLink, showInAddress: showEditedInAddress,
-                 showFindings, focusView, view: byId('stage'), opener: byId('maze-controls')});
+                 showFindings, focusView, randomExits: () => byId('random-exits').value,
+                 view: byId('stage'), opener: byId('maze-controls')});
 });
 
 // The test-facing hook: the walk as the program sees it (position, heading,

@@ -185,6 +185,13 @@ function programOver(wasm, listeners) {
     newGrid: (width, height) => grid(bytesOf('web_grid_new', twoNumbers, [width, height])),
     resizeGrid: (g, width, height) => grid(withGrid(g, (p, w, h) =>
       bytesOf('web_grid_resize', ['number', 'number', 'number', 'number', 'number'], [p, w, h, width, height]))),
+    // {grid} of a generated maze at width by height from a seed and an exit
+    // count (text, as the user gave them), or {error} why none is made.
+    generateGrid: (width, height, seed, exits) => {
+      const answer = grid(bytesOf('web_grid_generate', ['number', 'number', 'string', 'string'],
+                                  [width, height, seed, exits]));
+      return answer.width ? {grid: answer} : {error: new TextDecoder().decode(answer.cells)};
+    },
     gridFile: (g) => withGrid(g, (p, w, h) => bytesOf('web_grid_file', ['number', 'number', 'number'], [p, w, h])),
   });
 }

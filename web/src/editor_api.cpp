@@ -1,6 +1,6 @@
 // The maze editor's entry points for program.js: the cell kinds, the grid a
-// maze file reads as, the file a grid writes, new and resized grids, and the
-// check of any maze file's bytes (its link is game_api.cpp's
+// maze file reads as, the file a grid writes, new, resized and generated
+// grids, and the check of any maze file's bytes (its link is game_api.cpp's
 // web_link_of_bytes). Grids travel as bytes: the width, the height, then a
 // byte per cell, row by row; nothing prints.
 #include <emscripten/emscripten.h>
@@ -11,6 +11,7 @@
 #include "check_json.h"
 #include "maze/cell_kind.h"
 #include "maze/maze_grid.h"
+#include "maze/maze_request.h"
 #include "page_session.h"
 
 namespace {
@@ -81,6 +82,25 @@ EMSCRIPTEN_KEEPALIVE const char* web_grid_resize(const char* cells, int width, i
 EMSCRIPTEN_KEEPALIVE const char* web_grid_file(const char* cells, int width, int height, int* size)
 {
     return answerBytes(gridFile(gridAt(cells, width, height)), size);
+}
+
+// A generated maze's grid at width by height, from a seed and an exit count
+// as the user gave them (text): the maze `mazetool generate` writes for the
+// same values. A request the generator refuses gives a grid of no cells
+// (width and height 0) followed by why, as the page says it.
+EMSCRIPTEN_KEEPALIVE const char* web_grid_generate(int width, int height, const char* seed, const char* exits,
+                                                   int* size)
+{
+    const std::string values[kRequestFieldCount] = {std::to_string(width), std::to_string(height), seed, exits};
+    MazeRequest request;
+    RequestProblem problem;
+    if (!checkMazeRequest(values, &request, &problem)) {
+        const std::string why = std::string("To generate a maze, its ") + requestFieldName(problem.field) +
+                                " must be " + problem.rule + ", not \"" + problem.value + "\".";
+        return answerBytes(std::string(2, '\0') + why, size);
+    }
+    const std::string text = generateMaze(request);
+    return gridAnswer(gridFromBytes(text.data(), text.size()), size);
 }
 
 // What `mazetool check` says of a maze file, as web_findings does, with
