@@ -15,7 +15,9 @@ import {showFindings} from './findings.js';
 import {isMazeFragment, isRandomFragment, randomFragment, randomSeed, randomSettings, shareLink,
         showInAddress} from './links.js';
 import {describeMap, drawMap} from './map.js';
+import {installOffline} from './offline.js';
 import textureFiles from './texture_files.js';
+import {textureSources} from './textures.js';
 import {fitCanvas, installFullscreen} from './view.js';
 
 const kMaxMazeBytes = 64 * 1024;  // far above the 32 lines of 32 bytes a maze file holds
@@ -454,7 +456,7 @@ function startProgram(moduleArguments) {
 async function startMazePage() {
   canvas.focus();
   const mazeFetch = fetchBytes('maze1.dat');
-  const textureFetches = textureFiles.map(fetchBytes);
+  const textureFetches = textureSources(textureFiles, fetchBytes);
   const moduleArguments = {canvas, page: callbacks};
   const program = startProgram(moduleArguments);
   installContextLoss();
@@ -493,9 +495,9 @@ async function startMazePage() {
     return;
   }
   for (let slot = 0; slot < textureFetches.length; ++slot) {
-    const bytes = await textureFetches[slot];
+    const {art, bytes} = await textureFetches[slot];
     const load = (p, n) => call('web_load_texture', 'string', ['number', 'number', 'number'], [slot, p, n]);
-    const message = bytes ? withBytes(bytes, load) : load(0, 0);
+    const message = art ? call('web_draw_texture', 'string', ['number'], [slot]) : bytes ? withBytes(bytes, load) : load(0, 0);
     if (message) {
       showError(message);
       return;
@@ -531,4 +533,4 @@ window.mazePage = Object.freeze({
 
 installControls({view: canvas, pad: byId('pad'), press});
 installMazeControls();
-startMazePage();
+installOffline(notice, startMazePage());
