@@ -21,6 +21,9 @@ class SiteHandler(http.server.SimpleHTTPRequestHandler):
 
     # Seconds a connection may sit idle or half-sent before it is closed.
     timeout = 5
+    # The app manifest's own type, which Python's table lacks.
+    extensions_map = {**http.server.SimpleHTTPRequestHandler.extensions_map,
+                      ".webmanifest": "application/manifest+json"}
 
     def send_head(self):
         try:

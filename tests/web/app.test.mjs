@@ -124,6 +124,10 @@ test('after one visit the page plays offline, and a link opens', async ({browser
     const caches = await controlled(page);
     expect(caches).toEqual([`maze-${workerOf(folder).version}`]);
     await played(page);
+    // The textures the first visit drew are kept with the build, for the next visits to read.
+    const kept = await page.evaluate(async (name) => (await (await caches.open(name)).keys())
+      .map((r) => new URL(r.url).pathname.split('/').slice(-2).join('/')), caches[0]);
+    expect(kept).toEqual(expect.arrayContaining(kTextureFiles.map((f) => `drawn-textures/${f}`)));
 
     await server.close();
     await context.setOffline(true);

@@ -17,7 +17,7 @@ import {isMazeFragment, isRandomFragment, randomFragment, randomSeed, randomSett
 import {describeMap, drawMap} from './map.js';
 import {installOffline} from './offline.js';
 import textureFiles from './texture_files.js';
-import {textureSources} from './textures.js';
+import {loadTexture, textureSources} from './textures.js';
 import {fitCanvas, installFullscreen} from './view.js';
 
 const kMaxMazeBytes = 64 * 1024;  // far above the 32 lines of 32 bytes a maze file holds
@@ -495,9 +495,7 @@ async function startMazePage() {
     return;
   }
   for (let slot = 0; slot < textureFetches.length; ++slot) {
-    const {art, bytes} = await textureFetches[slot];
-    const load = (p, n) => call('web_load_texture', 'string', ['number', 'number', 'number'], [slot, p, n]);
-    const message = art ? call('web_draw_texture', 'string', ['number'], [slot]) : bytes ? withBytes(bytes, load) : load(0, 0);
+    const message = loadTexture({call, withBytes, heap: () => wasm.HEAPU8}, slot, await textureFetches[slot]);
     if (message) {
       showError(message);
       return;

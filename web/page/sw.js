@@ -15,6 +15,7 @@ const kBuildFiles = BUILD_FILES;
 const kSiteFiles = ['maze1.dat', 'textures.json'];
 const kCache = `maze-${kVersion}`;
 const kIndex = new URL('index.html', self.registration.scope).href;
+const kDrawn = new URL('drawn-textures/', self.registration.scope).href;  // textures the page drew
 
 const fresh = (url) => new Request(url, {cache: 'no-cache'});
 const isBuildFile = (url) => kBuildFiles.some((f) => new URL(f, self.registration.scope).href === url);
@@ -75,7 +76,7 @@ self.addEventListener('fetch', (event) => {
 async function refreshSiteFiles() {
   const cache = await caches.open(kCache);
   for (const request of await cache.keys()) {
-    if (isBuildFile(request.url))
+    if (isBuildFile(request.url) || request.url.startsWith(kDrawn))
       continue;
     const response = await fetch(fresh(request.url)).catch(() => null);
     if (response && response.ok)
@@ -85,7 +86,18 @@ async function refreshSiteFiles() {
   }
 }
 
+// Keeps the textures a page of this build drew ({prefix, files: [{name,
+// bytes}]}), so that the next visit reads them instead of drawing them.
+async function keepDrawn({prefix, files}) {
+  const cache = await caches.open(kCache);
+  for (const {name, bytes} of files)
+    await cache.put(new URL(prefix + name, self.registration.scope).href,
+                    new Response(bytes, {headers: {'Content-Type': 'image/bmp'}}));
+}
+
 self.addEventListener('message', (event) => {
   if (event.data === 'refresh')
     event.waitUntil(refreshSiteFiles());
+  else if (event.data && event.data.keep)
+    event.waitUntil(keepDrawn(event.data.keep));
 });

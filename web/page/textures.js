@@ -4,7 +4,14 @@
 // them in textures.json: {"files": ["metal004.bmp", "SteelBoxFan.bmp"]}.
 // A named file is fetched and read by the loader as the desktop reads it
 // (one that cannot be fetched or read gets the loader's message).
+//
+// Drawing the art takes a phone a second or more, so the drawn files are
+// handed to the service worker (offline.js), which keeps them with the build
+// they belong to: later visits read them from its cache instead.
 const kOwnTextures = 'textures.json';
+const kDrawnPrefix = 'drawn-textures/';  // where the worker keeps the drawn files
+
+const drawn = [];  // {name, bytes} of each texture drawn on this visit
 
 // The files textures.json names, as a Set; empty when there is none. A list
 // that cannot be read is said on the console and the shipped art is drawn.
@@ -28,10 +35,43 @@ async function ownTextureFiles() {
   }
 }
 
-// For each texture file name (slot order), a promise of its source: {art:
-// true} to draw the shipped texture, or {bytes} with the named file's bytes
-// (null when it cannot be fetched). `fetchBytes(name)` fetches a file.
+// The texture drawn on an earlier visit, as the worker keeps it, or null.
+async function keptDrawing(name) {
+  try {
+    const response = 'caches' in window ? await caches.match(kDrawnPrefix + name) : null;
+    return response ? new Uint8Array(await response.arrayBuffer()) : null;
+  } catch (e) {
+    return null;  // storage refused: drawn again
+  }
+}
+
+// For each texture file name (slot order), a promise of its source: {bytes}
+// with the named file's bytes (null when it cannot be fetched), {kept} with
+// the drawing an earlier visit kept, or {name} to draw it now.
 export function textureSources(names, fetchBytes) {
   const own = ownTextureFiles();
-  return names.map(async (name) => ((await own).has(name) ? {bytes: await fetchBytes(name)} : {art: true}));
+  return names.map(async (name) => {
+    if ((await own).has(name))
+      return {bytes: await fetchBytes(name)};
+    const kept = await keptDrawing(name);
+    return kept ? {kept} : {name};
+  });
+}
+
+// Loads a slot from its source through the program ({call, withBytes,
+// heap()}, heap the module's memory). Returns null, or the loader's message.
+export function loadTexture(program, slot, source) {
+  const load = (p, n) => program.call('web_load_texture', 'string', ['number', 'number', 'number'], [slot, p, n]);
+  if (source.bytes !== undefined || source.kept)
+    return source.kept || source.bytes ? program.withBytes(source.kept || source.bytes, load) : load(0, 0);
+  const at = program.call('web_texture_art', 'number', ['number'], [slot]);
+  const bytes = program.heap().slice(at, at + program.call('web_texture_art_size', 'number'));
+  drawn.push({name: source.name, bytes});
+  return program.withBytes(bytes, load);
+}
+
+// The textures drawn on this visit, for the worker to keep (each handed once),
+// and where it keeps them.
+export function takeDrawnTextures() {
+  return {prefix: kDrawnPrefix, files: drawn.splice(0)};
 }
