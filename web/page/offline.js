@@ -6,7 +6,8 @@
 // old one, `notice` says so.
 import {takeDrawnTextures} from './textures.js';
 
-const kIdleWaitMs = 3000;  // how long the refresh waits for an idle moment at most
+const kStartedWaitMs = 2000;  // from the page's start to the worker's registration
+const kIdleWaitMs = 3000;     // how long that then waits for an idle moment at most
 
 export function installOffline(notice, started) {
   if (!('serviceWorker' in navigator) || !isSecureContext)
@@ -38,7 +39,7 @@ export function installOffline(notice, started) {
       keepDrawn();
     }
   }, {timeout: kIdleWaitMs});
-  // After the first frame has been issued, at an idle moment.
-  const afterFirstFrame = () => requestAnimationFrame(() => requestAnimationFrame(register));
-  started.then(afterFirstFrame, afterFirstFrame);
+  // Well after the first frame, at an idle moment: nothing here is urgent.
+  const afterStart = () => setTimeout(register, kStartedWaitMs);
+  started.then(afterStart, afterStart);
 }
