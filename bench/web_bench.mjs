@@ -1,7 +1,10 @@
 // The web page's figures beside two reference WebGL pages, measured in one run.
 //
 //   node bench/web_bench.mjs SITE [--rounds N] [--first-rounds N] [--seconds S] [--warmup S] [--also NAME=SITE]...
+//                            [--phone-rounds N]
 //
+// Then the page on a phone's network beside the fill floor (web_phone.mjs,
+// --phone-rounds rounds, 5 unless given; 0 leaves it out).
 // One headless Chromium (Debian's, WebGL 2 on SwiftShader) with the frame-rate
 // limit and vertical sync off, driven through Playwright's library API,
 // visits in turn: the minimal page (bench/web_minimal.html, clears only), the
@@ -28,6 +31,7 @@ import {chromium} from 'playwright-core';
 
 import {launchOptions} from '../tests/web/chromium.mjs';
 import {serve} from '../tests/web/static_server.mjs';
+import {phoneFigures, printPhoneFigures} from './web_phone.mjs';
 
 const here = path.dirname(fileURLToPath(import.meta.url));
 const kSizeBudget = 2 * 1000 * 1000;
@@ -60,7 +64,7 @@ const kProbe = `(() => {
 })();`;
 
 function parseArgs(argv) {
-  const o = {site: null, rounds: 5, firstRounds: 25, seconds: 3, warmup: 1, also: []};
+  const o = {site: null, rounds: 5, firstRounds: 25, seconds: 3, warmup: 1, also: [], phoneRounds: 5};
   for (let i = 0; i < argv.length; ++i) {
     const a = argv[i];
     const value = () => {
@@ -72,14 +76,17 @@ function parseArgs(argv) {
     else if (a === '--first-rounds') o.firstRounds = Number(value());
     else if (a === '--seconds') o.seconds = Number(value());
     else if (a === '--warmup') o.warmup = Number(value());
+    else if (a === '--phone-rounds') o.phoneRounds = Number(value());
     else if (a === '--also') {
       const [name, dir] = value().split('=');
       o.also.push({name, dir});
     } else if (!o.site) o.site = a;
     else throw new Error(`unknown argument ${a}`);
   }
-  if (!o.site || !(o.rounds >= 1) || !(o.firstRounds >= 1) || !(o.seconds > 0) || !(o.warmup >= 0))
-    throw new Error('usage: web_bench.mjs SITE [--rounds N] [--first-rounds N] [--seconds S] [--warmup S] [--also NAME=SITE]...');
+  if (!o.site || !(o.rounds >= 1) || !(o.firstRounds >= 1) || !(o.seconds > 0) || !(o.warmup >= 0)
+      || !(o.phoneRounds >= 0))
+    throw new Error('usage: web_bench.mjs SITE [--rounds N] [--first-rounds N] [--seconds S] [--warmup S]'
+                    + ' [--also NAME=SITE]... [--phone-rounds N]');
   return o;
 }
 
@@ -198,6 +205,8 @@ async function main() {
                 + ` frames/s ${fps.toFixed(3)} and ${fps32.toFixed(3)} (32x32) x the fill floor's`
                 + ` (at least 0.95: ${mark(fps >= 0.95)}, ${mark(fps32 >= 0.95)})`);
   }
+  if (o.phoneRounds > 0)
+    printPhoneFigures(await phoneFigures(o.site, o.phoneRounds));
   let over = false;
   for (const s of sites) {
     const size = siteBytes(s.dir);

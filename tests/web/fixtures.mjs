@@ -58,10 +58,17 @@ export function plainTextures() {
   return Object.fromEntries(kTextureFiles.map((f, i) => [f, plainBmp(colours[i])]));
 }
 
+// The shipped maze and the desktop's textures, as `mazetool textures` writes them.
+let shipped = null;
 export function shippedFiles() {
-  const files = Object.fromEntries(kTextureFiles.map((f) => [f, fs.readFileSync(path.join(site, f))]));
-  files['maze1.dat'] = fs.readFileSync(path.join(site, 'maze1.dat'));
-  return files;
+  if (!shipped) {
+    const dir = fs.mkdtempSync(path.join(os.tmpdir(), 'maze-textures-'));
+    mazetool('textures', dir);
+    shipped = Object.fromEntries(kTextureFiles.map((f) => [f, fs.readFileSync(path.join(dir, f))]));
+    fs.rmSync(dir, {recursive: true, force: true});
+    shipped['maze1.dat'] = fs.readFileSync(path.join(site, 'maze1.dat'));
+  }
+  return {...shipped};
 }
 
 // mazetool's standard output; a last argument {allowFailure: true} takes it
@@ -200,8 +207,10 @@ class Walk {
   }
 
   // A folder served at URL/name/: the page, a maze1.dat and seven textures
-  // (plain ones unless given); names in `drop` left out. Returns the folder.
-  layOut(name, {maze = kRoom, files = null, drop = []} = {}) {
+  // (plain ones unless given); names in `drop` left out. textures.json names
+  // all seven texture files, so the page reads them, unless `drawn`: then
+  // the page draws the shipped ones. Returns the folder.
+  layOut(name, {maze = kRoom, files = null, drop = [], drawn = false} = {}) {
     const folder = path.join(this.root, name);
     fs.mkdirSync(folder);
     for (const f of kPageFiles)
@@ -209,6 +218,7 @@ class Walk {
     const all = {...(files || plainTextures())};
     if (maze !== null && !all['maze1.dat'])
       all['maze1.dat'] = maze;
+    all['textures.json'] = JSON.stringify({files: drawn ? [] : kTextureFiles});
     for (const [f, data] of Object.entries(all))
       if (!drop.includes(f))
         fs.writeFileSync(path.join(folder, f), data);

@@ -15,6 +15,7 @@ import {installKindColours} from './kinds.js';
 import {shareLink, showInAddress} from './links.js';
 import {installMapPanel} from './map_panel.js';
 import {installMazeOpening} from './open_maze.js';
+import {installOffline} from './offline.js';
 import {hideOverlay, showOverlay} from './overlay.js';
 import {startUp} from './startup.js';
 import {installFullscreen} from './view.js';
@@ -73,7 +74,9 @@ function listen(p) {
   way.listen(p);
 }
 
-startUp({canvas, started: listen, readMaze: opening.readAddressMaze}).then((p) => {
+const starting = startUp({canvas, started: listen, readMaze: opening.readAddressMaze});
+installOffline(notice, starting);
+starting.then((p) => {
   if (!p)
     return;
   playable = true;

@@ -120,6 +120,12 @@ function programOver(wasm, listeners) {
       const load = (p, n) => call('web_load_texture', 'string', ['number', ...twoNumbers], [slot, p, n]);
       return bytes ? withBytes(bytes, load) : load(0, 0);
     },
+    // The shipped texture of a slot drawn from the program's art, as the
+    // bytes of the file `mazetool textures` writes for it.
+    textureArt: (slot) => {
+      const pointer = call('web_texture_art', 'number', ['number'], [slot]);
+      return wasm.HEAPU8.slice(pointer, pointer + call('web_texture_art_size', 'number'));
+    },
     rendererReady: () => call('web_renderer_ready', 'string'),
     // The program's line for a maze file it cannot open ("" for maze1.dat).
     missingMazeMessage: (name) => call('web_missing_maze_message', 'string', ['string'], [name]),
