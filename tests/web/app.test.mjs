@@ -14,9 +14,7 @@ const root = path.resolve(path.dirname(fileURLToPath(import.meta.url)), '../..')
 
 // The built site copied into `folder` (files, not links: a test may rebuild it).
 function copySite(folder) {
-  fs.mkdirSync(folder, {recursive: true});
-  for (const f of fs.readdirSync(site))
-    fs.copyFileSync(path.join(site, f), path.join(folder, f));
+  fs.cpSync(site, folder, {recursive: true});
   return folder;
 }
 
