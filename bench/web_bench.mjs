@@ -22,7 +22,9 @@
 // outside: a script the bench adds before the page's own counts each frame's
 // clear, and after the first frame's calls it sets a fence of its own, so
 // "first frame finished" is the moment the GPU has finished that frame, not
-// when it was issued.
+// when it was issued. The maze pages draw only while something moves, so
+// the walker turns throughout, on every page: the frame rates are those of
+// a walk in motion.
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
@@ -61,6 +63,9 @@ const kProbe = `(() => {
     }
     return clear.call(this, mask);
   };
+  // The maze pages draw only while something moves: the walker is kept
+  // turning (a key every 5 ms; one that comes while a turn plays is dropped).
+  setInterval(() => document.dispatchEvent(new KeyboardEvent('keydown', {key: 'a'})), 5);
 })();`;
 
 function parseArgs(argv) {

@@ -232,13 +232,14 @@ class Walk {
     return file;
   }
 
-  // Opens the folder's page and waits until it has drawn, or stopped with a message.
+  // Opens the folder's page and waits until it has drawn (two frames, or one
+  // and nothing more to draw), or stopped with a message.
   async open(name, fragment = '') {
     this.console.length = 0;
     await this.page.goto(`${this.url}${name}/${fragment}`);
     await this.page.waitForFunction(() => {
       const s = window.mazePage && window.mazePage.state();
-      return (s && s.frames > 1) || !document.getElementById('message').hidden
+      return (s && (s.frames > 1 || (s.frames === 1 && s.still))) || !document.getElementById('message').hidden
           || document.getElementById('error').open;
     });
   }
@@ -270,9 +271,23 @@ class Walk {
     }
   }
 
+  // Lets `count` frames be drawn, or fewer once the page has nothing left to
+  // draw: past its first second it draws only when something changes.
   async framesPass(count = 15) {
     const {frames} = await this.state();
-    await this.until(([f, n]) => window.mazePage.state().frames >= f + n, [frames, count]);
+    await this.until(([f, n]) => {
+      const s = window.mazePage.state();
+      return s.frames >= f + n || s.still;
+    }, [frames, count]);
+  }
+
+  // Keeps the walker turning (a key every 10 ms, each one dropped while a
+  // turn plays), so that the page draws on; resolves to a function that stops it.
+  async keepTurning() {
+    await this.page.evaluate(() => {
+      window.turning = setInterval(() => document.dispatchEvent(new KeyboardEvent('keydown', {key: 'a'})), 10);
+    });
+    return () => this.page.evaluate(() => clearInterval(window.turning));
   }
 
   message() {

@@ -24,6 +24,7 @@ test('the title is the program name, then the frame rate once a second', async (
   });
   walk.layOut('titles');
   await walk.open('titles');
+  await walk.keepTurning();  // the page draws while something moves
   const titles = (await page.waitForFunction(() => window.titles.length >= 4 && window.titles,
                                              null, {timeout: 20_000})).jsonValue();
   const seen = await titles;
@@ -55,6 +56,7 @@ test('frames leave no GL object behind', async ({page, walk}) => {
   });
   walk.layOut('slots');
   await walk.open('slots');
+  await walk.keepTurning();  // frames go on being drawn
   await walk.framesPass(5);
   // Every GL object the page holds has a slot in emscripten's tables, which
   // never give one back: a frame that made one (a fence, say) would grow them
@@ -423,6 +425,54 @@ test('a step takes 11/60 s and a turn 10/60 s whatever the display\'s rate', asy
       expect(played.every((n) => allowed.includes(n)), `${what}: ${played}`).toBe(true);
     }
   }
+});
+
+test('standing still draws nothing after the first second, a key draws at once, the rate counts frames drawn',
+     async ({page, walk}) => {
+  await virtualFrames(page);
+  await page.addInitScript(() => {
+    // A GPU that always keeps up: every frame that has something to draw draws.
+    WebGL2RenderingContext.prototype.clientWaitSync = function () {
+      return this.ALREADY_SIGNALED;
+    };
+    window.titles = [];
+    new MutationObserver(() => window.titles.push(document.title))
+        .observe(document, {subtree: true, childList: true, characterData: true});
+  });
+  walk.layOut('still');
+  await walk.open('still');
+  // The virtual frames take over at the next animation frame the page asks
+  // for; a key that does nothing asks for one if it has stopped asking.
+  const taking = page.evaluate(() => window.virtualFrames.take());
+  await page.keyboard.press('Shift+W');
+  await taking;
+  const run = (count) => page.evaluate((n) => window.virtualFrames.run(n, 60), count);
+  await run(70);  // past the walk's first second
+  const still = await walk.state();
+  await run(180);
+  const after = await walk.state();
+  expect(after, 'three seconds of standing still').toMatchObject({frames: still.frames, still: true});
+
+  // A turn draws at once, its first motion frame played.
+  await page.keyboard.press('a');
+  await run(1);
+  expect(await walk.state()).toMatchObject({frames: after.frames + 1, motionFrames: after.motionFrames + 1});
+  expect((await walk.state()).movement).not.toBe(kIdle);
+
+  // Turns half a second apart, each 10 frames of motion: the frame rate is
+  // that of the frames drawn while turning (60 a second), not thinned by the
+  // still spells in between (to 20).
+  await run(30);
+  await page.evaluate(() => window.titles.splice(0));
+  for (let turn = 0; turn < 14; ++turn) {
+    await page.keyboard.press('a');
+    await run(30);
+  }
+  const titles = await page.evaluate(() => window.titles);
+  expect(titles.length).toBeGreaterThan(0);
+  for (const title of titles)
+    expect(Math.abs(Number(/[0-9]+$/.exec(title)[0]) - 60), title).toBeLessThanOrEqual(2);
+  await page.evaluate(() => window.virtualFrames.release());
 });
 
 test('the map is drawn when the walk changes it, not on a timer, however often it is toggled', async ({page, walk}) => {
