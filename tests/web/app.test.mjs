@@ -31,10 +31,11 @@ async function controlled(page) {
   return page.evaluate(() => caches.keys());
 }
 
+// Waits until the page has drawn (two frames, or one and nothing more to draw).
 async function played(page) {
   await page.waitForFunction(() => {
     const s = window.mazePage && window.mazePage.state();
-    return s && s.frames > 1;
+    return s && (s.frames > 1 || (s.frames === 1 && s.still));
   }, null, {polling: 20});
 }
 
