@@ -36,7 +36,7 @@ test('maze links carry the bytes, a reload keeps them, and Copy link copies them
     const link = `maze=${b64(bytes)}`;
     await expect(page).toHaveURL(new RegExp(`#${link}$`));
     await page.reload();
-    await walk.until(() => window.mazePage.state().running);
+    await walk.until(() => window.mazePage?.state()?.running);  // none until the program has started
     // The program's own link of the bytes it read back is the fragment:
     // base64url has one text per byte string, so the bytes are the file's.
     expect((await page.evaluate(() => window.mazePage.link())).fragment, bytes.slice(0, 9)).toBe(link);
