@@ -1,7 +1,10 @@
 // The web page's figures beside two reference WebGL pages, measured in one run.
 //
 //   node bench/web_bench.mjs SITE [--rounds N] [--first-rounds N] [--seconds S] [--warmup S] [--also NAME=SITE]...
+//                            [--phone-rounds N]
 //
+// Then the page on a phone's network beside the fill floor (web_phone.mjs,
+// --phone-rounds rounds, 5 unless given; 0 leaves it out).
 // One headless Chromium (Debian's, WebGL 2 on SwiftShader) with the frame-rate
 // limit and vertical sync off, driven through Playwright's library API,
 // visits in turn: the minimal page (bench/web_minimal.html, clears only), the
@@ -19,7 +22,9 @@
 // outside: a script the bench adds before the page's own counts each frame's
 // clear, and after the first frame's calls it sets a fence of its own, so
 // "first frame finished" is the moment the GPU has finished that frame, not
-// when it was issued.
+// when it was issued. The maze pages draw only while something moves, so
+// the walker turns throughout, on every page: the frame rates are those of
+// a walk in motion.
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
@@ -28,6 +33,7 @@ import {chromium} from 'playwright-core';
 
 import {launchOptions} from '../tests/web/chromium.mjs';
 import {serve} from '../tests/web/static_server.mjs';
+import {phoneFigures, printPhoneFigures} from './web_phone.mjs';
 
 const here = path.dirname(fileURLToPath(import.meta.url));
 const kSizeBudget = 2 * 1000 * 1000;
@@ -57,10 +63,13 @@ const kProbe = `(() => {
     }
     return clear.call(this, mask);
   };
+  // The maze pages draw only while something moves: the walker is kept
+  // turning (a key every 5 ms; one that comes while a turn plays is dropped).
+  setInterval(() => document.dispatchEvent(new KeyboardEvent('keydown', {key: 'a'})), 5);
 })();`;
 
 function parseArgs(argv) {
-  const o = {site: null, rounds: 5, firstRounds: 25, seconds: 3, warmup: 1, also: []};
+  const o = {site: null, rounds: 5, firstRounds: 25, seconds: 3, warmup: 1, also: [], phoneRounds: 5};
   for (let i = 0; i < argv.length; ++i) {
     const a = argv[i];
     const value = () => {
@@ -72,14 +81,17 @@ function parseArgs(argv) {
     else if (a === '--first-rounds') o.firstRounds = Number(value());
     else if (a === '--seconds') o.seconds = Number(value());
     else if (a === '--warmup') o.warmup = Number(value());
+    else if (a === '--phone-rounds') o.phoneRounds = Number(value());
     else if (a === '--also') {
       const [name, dir] = value().split('=');
       o.also.push({name, dir});
     } else if (!o.site) o.site = a;
     else throw new Error(`unknown argument ${a}`);
   }
-  if (!o.site || !(o.rounds >= 1) || !(o.firstRounds >= 1) || !(o.seconds > 0) || !(o.warmup >= 0))
-    throw new Error('usage: web_bench.mjs SITE [--rounds N] [--first-rounds N] [--seconds S] [--warmup S] [--also NAME=SITE]...');
+  if (!o.site || !(o.rounds >= 1) || !(o.firstRounds >= 1) || !(o.seconds > 0) || !(o.warmup >= 0)
+      || !(o.phoneRounds >= 0))
+    throw new Error('usage: web_bench.mjs SITE [--rounds N] [--first-rounds N] [--seconds S] [--warmup S]'
+                    + ' [--also NAME=SITE]... [--phone-rounds N]');
   return o;
 }
 
@@ -198,6 +210,8 @@ async function main() {
                 + ` frames/s ${fps.toFixed(3)} and ${fps32.toFixed(3)} (32x32) x the fill floor's`
                 + ` (at least 0.95: ${mark(fps >= 0.95)}, ${mark(fps32 >= 0.95)})`);
   }
+  if (o.phoneRounds > 0)
+    printPhoneFigures(await phoneFigures(o.site, o.phoneRounds));
   let over = false;
   for (const s of sites) {
     const size = siteBytes(s.dir);

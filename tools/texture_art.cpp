@@ -62,9 +62,12 @@ double valueNoise(double u, double v, int px, int py, uint32_t seed)
     double fx = u - x0, fy = v - y0;
     fx = fx * fx * (3 - 2 * fx);
     fy = fy * fy * (3 - 2 * fy);
-    auto l = [&](int x, int y) { return rnd(((x % px) + px) % px, ((y % py) + py) % py, seed); };
-    double top = l(x0, y0) + (l(x0 + 1, y0) - l(x0, y0)) * fx;
-    double bottom = l(x0, y0 + 1) + (l(x0 + 1, y0 + 1) - l(x0, y0 + 1)) * fx;
+    // The four lattice corners, wrapped once (integer division is dear here).
+    const int xa = ((x0 % px) + px) % px, ya = ((y0 % py) + py) % py;
+    const int xb = xa + 1 == px ? 0 : xa + 1, yb = ya + 1 == py ? 0 : ya + 1;
+    const double aa = rnd(xa, ya, seed), ba = rnd(xb, ya, seed), ab = rnd(xa, yb, seed), bb = rnd(xb, yb, seed);
+    double top = aa + (ba - aa) * fx;
+    double bottom = ab + (bb - ab) * fx;
     return top + (bottom - top) * fy;
 }
 

@@ -1,18 +1,25 @@
 #!/usr/bin/env python3
 """Serves the regular files of a folder on 127.0.0.1 only: the given port, or
-the next free one; port 0 lets the system pick one.
+the next free one; port 0 lets the system pick one. Text, the program and
+the maze and texture files go gzip-compressed to a browser that accepts it,
+as static hosts send them.
 
   serve.py FOLDER [PORT]
 """
 import functools
+import gzip
 import http
 import http.server
+import io
 import os
 import stat
 import sys
 import urllib.parse
 
 USAGE = "usage: serve.py FOLDER [PORT]"
+# What a static host compresses when asked to: everything but pictures that
+# are compressed already.
+COMPRESSED = {".html", ".js", ".mjs", ".css", ".wasm", ".json", ".bmp", ".dat", ".webmanifest", ".txt"}
 
 
 class SiteHandler(http.server.SimpleHTTPRequestHandler):
@@ -21,6 +28,9 @@ class SiteHandler(http.server.SimpleHTTPRequestHandler):
 
     # Seconds a connection may sit idle or half-sent before it is closed.
     timeout = 5
+    # The app manifest's own type, which Python's table lacks.
+    extensions_map = {**http.server.SimpleHTTPRequestHandler.extensions_map,
+                      ".webmanifest": "application/manifest+json"}
 
     def send_head(self):
         try:
@@ -53,14 +63,35 @@ class SiteHandler(http.server.SimpleHTTPRequestHandler):
             f.close()
             self.send_error(http.HTTPStatus.NOT_FOUND, "File not found")
             return None
+        size = st.st_size
+        packed = self.accepts_gzip() and os.path.splitext(real)[1].lower() in COMPRESSED
+        if packed:
+            with f:
+                f = io.BytesIO(gzip.compress(f.read(), compresslevel=6))
+            size = len(f.getbuffer())
         self.send_response(http.HTTPStatus.OK)
         self.send_header("Content-type", self.guess_type(real))
-        self.send_header("Content-Length", str(st.st_size))
+        self.send_header("Content-Length", str(size))
+        if packed:
+            self.send_header("Content-Encoding", "gzip")
+        self.send_header("Vary", "Accept-Encoding")
         self.send_header("Last-Modified", self.date_time_string(st.st_mtime))
         # Always the file as it is now: a maze or texture just written is what a reload gets.
         self.send_header("Cache-Control", "no-store")
         self.end_headers()
         return f
+
+    def accepts_gzip(self):
+        """Whether the request's Accept-Encoding takes gzip (one that refuses it says q=0)."""
+        for part in self.headers.get("Accept-Encoding", "").split(","):
+            coding, _, params = part.strip().partition(";")
+            if coding.strip().lower() in ("gzip", "*"):
+                quality = params.strip().lower()
+                try:
+                    return not quality.startswith("q=") or float(quality[2:]) > 0
+                except ValueError:
+                    return True
+        return False
 
 
 class SiteServer(http.server.ThreadingHTTPServer):

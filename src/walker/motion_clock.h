@@ -15,6 +15,12 @@ public:
     // Starts afresh: the next tick is the origin and hands out no frame.
     void reset() { started_ = false; }
 
+    // Goes on after the loop stopped ticking while nothing moved: the pause
+    // is left out, and the next tick hands out the frames of one gap as long
+    // as the last one before it, as the tick after a key would in a loop that
+    // never stopped (one a tick at 60 Hz, two at 30).
+    void resume() { resumed_ = started_; }
+
     // The motion frames due at `nowMs` (a monotonic clock) that earlier ticks
     // have not handed out: the time since the origin rounded to whole motion
     // frames, so a display at 60 Hz whose frames jitter by up to half a
@@ -23,7 +29,9 @@ public:
 
 private:
     bool started_ = false;
+    bool resumed_ = false;
     double originMs_ = 0.0;
     double lastMs_ = 0.0;
+    double lastGapMs_ = 1000.0 / kFramesPerSecond;  // between the last two ticks, at most kLongestGapMs
     long long given_ = 0;
 };

@@ -61,4 +61,34 @@ TEST(MotionClock, ALongGapCountsAsAQuarterSecondAndResetStartsAfresh)
     EXPECT_EQ(clock.tick(90000.0 + 100.0), 6);
 }
 
+TEST(MotionClock, AResumedClockLeavesThePauseOutAndKeepsItsPace)
+{
+    struct Case {
+        double hz;
+        int first;  // the motion frames of the first tick after the pause
+    };
+    for (const Case& c : {Case{30, 2}, Case{60, 1}, Case{120, 1}}) {
+        SCOPED_TRACE(std::to_string(c.hz) + " Hz");
+        MotionClock clock;
+        const double gap = 1000.0 / c.hz;
+        int total = 0;
+        double now = 0.0;
+        for (int i = 0; i <= int(c.hz); ++i, now += gap)
+            total += clock.tick(now);
+        EXPECT_EQ(total, 60);
+        // Ten seconds with no tick, then on at the same pace.
+        now += 10000.0;
+        clock.resume();
+        const int first = clock.tick(now);
+        EXPECT_EQ(first, c.first) << "as the tick after a key in a loop that never stopped";
+        total = first;
+        for (int i = 1; i <= int(c.hz); ++i)
+            total += clock.tick(now + i * gap);
+        EXPECT_EQ(total, 60 + c.first) << "a second later: 60 more, none from the pause";
+    }
+    MotionClock fresh;
+    fresh.resume();
+    EXPECT_EQ(fresh.tick(500.0), 0) << "a clock that never ticked starts at its origin";
+}
+
 }  // namespace

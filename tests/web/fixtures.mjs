@@ -58,10 +58,17 @@ export function plainTextures() {
   return Object.fromEntries(kTextureFiles.map((f, i) => [f, plainBmp(colours[i])]));
 }
 
+// The shipped maze and the desktop's textures, as `mazetool textures` writes them.
+let shipped = null;
 export function shippedFiles() {
-  const files = Object.fromEntries(kTextureFiles.map((f) => [f, fs.readFileSync(path.join(site, f))]));
-  files['maze1.dat'] = fs.readFileSync(path.join(site, 'maze1.dat'));
-  return files;
+  if (!shipped) {
+    const dir = fs.mkdtempSync(path.join(os.tmpdir(), 'maze-textures-'));
+    mazetool('textures', dir);
+    shipped = Object.fromEntries(kTextureFiles.map((f) => [f, fs.readFileSync(path.join(dir, f))]));
+    fs.rmSync(dir, {recursive: true, force: true});
+    shipped['maze1.dat'] = fs.readFileSync(path.join(site, 'maze1.dat'));
+  }
+  return {...shipped};
 }
 
 // mazetool's standard output; a last argument {allowFailure: true} takes it
@@ -201,8 +208,9 @@ class Walk {
 
   // A folder served at URL/name/: the page, its levels, a maze1.dat and
   // seven textures (plain ones unless given); names in `drop` left out.
-  // Returns the folder.
-  layOut(name, {maze = kRoom, files = null, drop = []} = {}) {
+  // textures.json names all seven texture files, so the page reads them,
+  // unless `drawn`: then the page draws the shipped ones. Returns the folder.
+  layOut(name, {maze = kRoom, files = null, drop = [], drawn = false} = {}) {
     const folder = path.join(this.root, name);
     fs.mkdirSync(folder);
     for (const f of kPageFiles)
@@ -211,6 +219,7 @@ class Walk {
     const all = {...(files || plainTextures())};
     if (maze !== null && !all['maze1.dat'])
       all['maze1.dat'] = maze;
+    all['textures.json'] = JSON.stringify({files: drawn ? [] : kTextureFiles});
     for (const [f, data] of Object.entries(all))
       if (!drop.includes(f))
         fs.writeFileSync(path.join(folder, f), data);
@@ -224,13 +233,14 @@ class Walk {
     return file;
   }
 
-  // Opens the folder's page and waits until it has drawn, or stopped with a message.
+  // Opens the folder's page and waits until it has drawn (two frames, or one
+  // and nothing more to draw), or stopped with a message.
   async open(name, fragment = '') {
     this.console.length = 0;
     await this.page.goto(`${this.url}${name}/${fragment}`);
     await this.page.waitForFunction(() => {
       const s = window.mazePage && window.mazePage.state();
-      return (s && s.frames > 1) || !document.getElementById('message').hidden
+      return (s && (s.frames > 1 || (s.frames === 1 && s.still))) || !document.getElementById('message').hidden
           || document.getElementById('error').open;
     });
   }
@@ -262,9 +272,23 @@ class Walk {
     }
   }
 
+  // Lets `count` frames be drawn, or fewer once the page has nothing left to
+  // draw: past its first second it draws only when something changes.
   async framesPass(count = 15) {
     const {frames} = await this.state();
-    await this.until(([f, n]) => window.mazePage.state().frames >= f + n, [frames, count]);
+    await this.until(([f, n]) => {
+      const s = window.mazePage.state();
+      return s.frames >= f + n || s.still;
+    }, [frames, count]);
+  }
+
+  // Keeps the walker turning (a key every 10 ms, each one dropped while a
+  // turn plays), so that the page draws on; resolves to a function that stops it.
+  async keepTurning() {
+    await this.page.evaluate(() => {
+      window.turning = setInterval(() => document.dispatchEvent(new KeyboardEvent('keydown', {key: 'a'})), 10);
+    });
+    return () => this.page.evaluate(() => clearInterval(window.turning));
   }
 
   message() {

@@ -28,6 +28,7 @@ test('the frame rate in the desktop\'s words, once a second, beside a quiet titl
   });
   walk.layOut('titles');
   await walk.open('titles');
+  await walk.keepTurning();  // the page draws while something moves
   const seen = await (await page.waitForFunction(() => window.rates.length >= 3 && window.rates,
                                                  null, {timeout: 20_000})).jsonValue();
   for (const [text] of seen)
@@ -58,6 +59,7 @@ test('frames leave no GL object behind', async ({page, walk}) => {
   });
   walk.layOut('slots');
   await walk.open('slots');
+  await walk.keepTurning();  // frames go on being drawn
   await walk.framesPass(5);
   // Every GL object the page holds has a slot in emscripten's tables, which
   // never give one back: a frame that made one (a fence, say) would grow them
@@ -301,8 +303,9 @@ test('starting again or opening a maze mid-step is a fresh start', async ({page,
 });
 
 test('the page\'s pictures match the desktop\'s', async ({walk}) => {
-  // The shipped maze and textures; poses along a walk, with all three fields of view.
-  const folder = walk.layOut('compare', {files: shippedFiles()});
+  // The shipped maze; the desktop reads the textures mazetool writes, the page
+  // draws its own; poses along a walk, with all three fields of view.
+  const folder = walk.layOut('compare', {files: shippedFiles(), drawn: true});
   const poses = ['-', 'w', 'w', 'd', 'v', 'v', 'a', 'v', 's'];
   const out = path.join(walk.root, 'desktop');
   desktopPictures('--show-exits', folder, out, ...poses);  // the page marks exits unless told not to
@@ -414,6 +417,54 @@ test('a step takes 11/60 s and a turn 10/60 s whatever the display\'s rate', asy
       expect(played.every((n) => allowed.includes(n)), `${what}: ${played}`).toBe(true);
     }
   }
+});
+
+test('standing still draws nothing after the first second, a key draws at once, the rate counts frames drawn',
+     async ({page, walk}) => {
+  await virtualFrames(page);
+  await page.addInitScript(() => {
+    // A GPU that always keeps up: every frame that has something to draw draws.
+    WebGL2RenderingContext.prototype.clientWaitSync = function () {
+      return this.ALREADY_SIGNALED;
+    };
+    window.titles = [];
+    new MutationObserver(() => window.titles.push(document.title))
+        .observe(document, {subtree: true, childList: true, characterData: true});
+  });
+  walk.layOut('still');
+  await walk.open('still');
+  // The virtual frames take over at the next animation frame the page asks
+  // for; a key that does nothing asks for one if it has stopped asking.
+  const taking = page.evaluate(() => window.virtualFrames.take());
+  await page.keyboard.press('Shift+W');
+  await taking;
+  const run = (count) => page.evaluate((n) => window.virtualFrames.run(n, 60), count);
+  await run(70);  // past the walk's first second
+  const still = await walk.state();
+  await run(180);
+  const after = await walk.state();
+  expect(after, 'three seconds of standing still').toMatchObject({frames: still.frames, still: true});
+
+  // A turn draws at once, its first motion frame played.
+  await page.keyboard.press('a');
+  await run(1);
+  expect(await walk.state()).toMatchObject({frames: after.frames + 1, motionFrames: after.motionFrames + 1});
+  expect((await walk.state()).movement).not.toBe(kIdle);
+
+  // Turns half a second apart, each 10 frames of motion: the frame rate is
+  // that of the frames drawn while turning (60 a second), not thinned by the
+  // still spells in between (to 20).
+  await run(30);
+  await page.evaluate(() => window.titles.splice(0));
+  for (let turn = 0; turn < 14; ++turn) {
+    await page.keyboard.press('a');
+    await run(30);
+  }
+  const titles = await page.evaluate(() => window.titles);
+  expect(titles.length).toBeGreaterThan(0);
+  for (const title of titles)
+    expect(Math.abs(Number(/[0-9]+$/.exec(title)[0]) - 60), title).toBeLessThanOrEqual(2);
+  await page.evaluate(() => window.virtualFrames.release());
 });
 
 test('the map is drawn when the walk changes it, not on a timer, however often it is toggled', async ({page, walk}) => {

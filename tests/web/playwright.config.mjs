@@ -30,7 +30,7 @@ export default defineConfig({
   projects: [
     {
       name: 'desktop',
-      testMatch: /(page|view|game|editor|feel|progress|input|help)\.test\.mjs/,
+      testMatch: /(page|view|game|editor|feel|progress|input|help|app)\.test\.mjs/,
       use: {viewport: {width: 1280, height: 800}, deviceScaleFactor: 1},
     },
     {

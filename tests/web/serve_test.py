@@ -4,6 +4,7 @@ server), started on a free port of 127.0.0.1 and stopped by its process id:
 it serves the folder's regular files and nothing else, uncached, answers bad
 paths, closes stalled connections, and refuses bad ports (also through
 scripts/web) with one line."""
+import gzip
 import os
 import re
 import select
@@ -71,10 +72,10 @@ class ServeTest(unittest.TestCase):
         status, _, body = self.request(path)
         return status, body
 
-    def request(self, path):
-        """The status code, head and body of GET path."""
+    def request(self, path, headers=b""):
+        """The status code, head and body of GET path, with the given header lines."""
         s = self.connect()
-        s.sendall(b"GET " + path + b" HTTP/1.0\r\n\r\n")
+        s.sendall(b"GET " + path + b" HTTP/1.0\r\n" + headers + b"\r\n")
         answer = b""
         while True:
             chunk = s.recv(65536)
@@ -102,6 +103,16 @@ class ServeTest(unittest.TestCase):
             status, body = self.get(path)
             self.assertEqual(status, 404, path)
             self.assertNotIn(b"secret", body, path)
+
+    def test_files_are_compressed_for_a_browser_that_takes_gzip(self):
+        cases = ((b"", False), (b"Accept-Encoding: gzip, deflate, br\r\n", True),
+                 (b"Accept-Encoding: br, gzip;q=0\r\n", False), (b"Accept-Encoding: identity\r\n", False))
+        for headers, packed in cases:
+            status, head, body = self.request(b"/maze1.dat", headers)
+            self.assertEqual(status, 200, headers)
+            self.assertEqual(b"\r\nContent-Encoding: gzip\r\n" in head + b"\r\n", packed, headers)
+            self.assertIn(b"\r\nContent-Length: %d\r\n" % len(body), head + b"\r\n", headers)
+            self.assertEqual(gzip.decompress(body) if packed else body, b"rrr\nr*x\nrrr\n", headers)
 
     def test_bad_paths_get_an_answer(self):
         for path in (b"/maze1.dat%00", b"/%00", b"/%ED%A0%80.dat"):

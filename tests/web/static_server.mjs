@@ -8,9 +8,25 @@ import {fileURLToPath} from 'node:url';
 
 const kServe = path.resolve(path.dirname(fileURLToPath(import.meta.url)), '../../web/serve.py');
 
-// Serves `root`; resolves to {url, close()} once listening.
-export function serve(root) {
-  const server = spawn('python3', [kServe, root, '0'], {stdio: ['ignore', 'pipe', 'ignore']});
+// Serves `root` (files sent gzip-compressed to a browser that accepts it, as
+// static hosts send them); resolves to {url, close()} once listening.
+// `onRequest(path)`, if given, hears of every request as the server logs it.
+export function serve(root, {onRequest = null} = {}) {
+  const server = spawn('python3', [kServe, root, '0'], {stdio: ['ignore', 'pipe', onRequest ? 'pipe' : 'ignore']});
+  if (onRequest) {
+    // Its log: one line per request, '... "GET /path HTTP/1.1" 200 -'.
+    let log = '';
+    server.stderr.setEncoding('utf8');
+    server.stderr.on('data', (text) => {
+      const lines = (log + text).split('\n');
+      log = lines.pop();
+      for (const line of lines) {
+        const request = /"[A-Z]+ (\S+) HTTP\/[0-9.]+"/.exec(line);
+        if (request)
+          onRequest(new URL(request[1], 'http://x').pathname);
+      }
+    });
+  }
   return new Promise((resolve, reject) => {
     let out = '';
     server.once('error', reject);

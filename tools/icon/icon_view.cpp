@@ -113,33 +113,51 @@ bool insideRoundedSquare(double x, double y)
 
 }  // namespace
 
-std::vector<uint8_t> drawIconView(int size)
+namespace {
+
+// The view at width x height RGBA pixels: inside the icon's rounded square
+// (straight alpha outside it), or filling the whole picture, opaque. The
+// field of view is the program's vertical one, as a window of that shape shows it.
+std::vector<uint8_t> drawView(int width, int height, bool rounded)
 {
     Art art;
     for (int slot = 0; slot < kTextureCount; ++slot)
         art.rgb[slot] = drawTextureArt(slot);
     const double halfTan = std::tan(kFieldsOfView[kFirstFieldOfView] * 3.14159265358979 / 360.0);
-    std::vector<uint8_t> out(size_t(size) * size * 4);
-    for (int py = 0; py < size; ++py)
-        for (int px = 0; px < size; ++px) {
+    const double aspect = double(width) / double(height);
+    std::vector<uint8_t> out(size_t(width) * size_t(height) * 4);
+    for (int py = 0; py < height; ++py)
+        for (int px = 0; px < width; ++px) {
             double sum[3] = {0, 0, 0};
             int inside = 0;
             for (int sy = 0; sy < kSamples; ++sy)
                 for (int sx = 0; sx < kSamples; ++sx) {
-                    const double u = (px + (sx + 0.5) / kSamples) / size;
-                    const double v = (py + (sy + 0.5) / kSamples) / size;
-                    if (!insideRoundedSquare(u, v))
+                    const double u = (px + (sx + 0.5) / kSamples) / width;
+                    const double v = (py + (sy + 0.5) / kSamples) / height;
+                    if (rounded && !insideRoundedSquare(u, v))
                         continue;
                     double rgb[3];
-                    trace(art, (1.0 - 2.0 * v) * halfTan, (2.0 * u - 1.0) * halfTan, rgb);
+                    trace(art, (1.0 - 2.0 * v) * halfTan, (2.0 * u - 1.0) * halfTan * aspect, rgb);
                     for (int i = 0; i < 3; ++i)
                         sum[i] += rgb[i];
                     ++inside;
                 }
-            uint8_t* o = &out[(size_t(py) * size + size_t(px)) * 4];
+            uint8_t* o = &out[(size_t(py) * size_t(width) + size_t(px)) * 4];
             for (int i = 0; i < 3; ++i)
                 o[i] = inside ? uint8_t(std::lround(sum[i] / inside)) : 0;
             o[3] = uint8_t(std::lround(255.0 * inside / (kSamples * kSamples)));
         }
     return out;
+}
+
+}  // namespace
+
+std::vector<uint8_t> drawIconView(int size)
+{
+    return drawView(size, size, true);
+}
+
+std::vector<uint8_t> drawFullView(int width, int height)
+{
+    return drawView(width, height, false);
 }

@@ -25,6 +25,7 @@ import {installMapPanel} from './map_panel.js';
 import {installMazeOpening} from './open_maze.js';
 import {installOptions} from './options.js';
 import {installNotice} from './notice.js';
+import {installOffline} from './offline.js';
 import {hideOverlay, showOverlay} from './overlay.js';
 import {installPause} from './pause.js';
 import {installSound} from './sound.js';
@@ -120,7 +121,9 @@ function listen(p) {
   challenge.listen(p);
 }
 
-startUp({canvas, started: listen, readMaze: opening.readAddressMaze}).then((p) => {
+const starting = startUp({canvas, started: listen, readMaze: opening.readAddressMaze});
+installOffline(notice, starting);
+starting.then((p) => {
   if (!p)
     return;
   playable = true;

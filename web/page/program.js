@@ -140,6 +140,12 @@ function programOver(wasm, listeners) {
       const load = (p, n) => text('web_load_texture', ['number', ...twoNumbers], [slot, p, n]);
       return bytes ? withBytes(bytes, load) : load(0, 0);
     },
+    // The shipped texture of a slot drawn from the program's art, as the
+    // bytes of the file `mazetool textures` writes for it.
+    textureArt: (slot) => {
+      const pointer = call('web_texture_art', 'number', ['number'], [slot]);
+      return wasm.HEAPU8.slice(pointer, pointer + call('web_texture_art_size', 'number'));
+    },
     rendererReady: () => text('web_renderer_ready'),
     // The program's line when maze1.dat cannot be fetched.
     missingMazeMessage: () => text('web_missing_maze_message'),

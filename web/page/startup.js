@@ -1,9 +1,11 @@
-// The page's start: the program, the maze and the textures fetched from the
-// page's own folder and handed over, the view's size and its WebGL context
+// The page's start: the program, the maze fetched from the page's own folder
+// and the textures (drawn by the program, or read from the folder, see
+// textures.js) handed over, the view's size and its WebGL context
 // (lost and given back), and every failure on the way said over the view.
 import {loadProgram} from './program.js';
 import {showError, showOverlay} from './overlay.js';
 import textureFiles from './texture_files.js';
+import {loadTexture, textureSources} from './textures.js';
 import {fitCanvas} from './view.js';
 
 const kProgramBytesWaitMs = 30;  // how long the WebGL context waits for maze.wasm's bytes at most
@@ -33,7 +35,7 @@ async function fetchBytes(name) {
 export async function startUp({canvas, started, readMaze}) {
   canvas.focus();
   const mazeFetch = fetchBytes('maze1.dat');
-  const textureFetches = textureFiles.map(fetchBytes);
+  const textureFetches = textureSources(textureFiles, fetchBytes);
   const loading = loadProgram(canvas);
   let program = null;
   let buffer = {width: canvas.width, height: canvas.height};
@@ -74,7 +76,7 @@ export async function startUp({canvas, started, readMaze}) {
     return null;
   }
   for (let slot = 0; slot < textureFetches.length; ++slot) {
-    const message = program.loadTexture(slot, await textureFetches[slot]);
+    const message = loadTexture(program, slot, await textureFetches[slot]);
     if (message) {
       showError(message);
       return null;

@@ -1,5 +1,6 @@
 // The web page's front end: the WebGL 2 context on the canvas, the frame loop
-// paced by the clock, and the walk's entry points program.js calls. The page
+// paced by the clock, which draws only when the picture changes, and the
+// walk's entry points program.js calls. The page
 // is told what changes (the walker, the cells seen, the way shown, an exit, a
 // pause) as it happens; nothing here exits. A quit key pauses the walk: on a
 // page, closing means nothing, and a walk thrown away is a walk lost.
@@ -20,6 +21,7 @@
 #include "page_session.h"
 #include "view/projection.h"
 #include "walker/clock.h"
+#include "walker/drawing_clock.h"
 #include "walker/frame_rate.h"
 #include "walker/key_commands.h"
 #include "walker/motion_clock.h"
@@ -29,6 +31,11 @@
 namespace {
 
 const int kCanvasSide = 500;  // until the page gives the canvas's size
+// A walk draws every frame for its first second (its first frames, a
+// browser settling in); after that only when the picture changes, and the
+// loop stops once it has drawn nothing for this long.
+const double kDrawAlwaysMs = 1000.0;
+const double kStillLoopMs = 1000.0;
 
 // What the page was last told of the walk, so that it hears of changes only.
 struct Told {
@@ -43,8 +50,13 @@ struct PageState {
     WalkSession session;
     float view[16] = {};  // the camera's view matrix, kept for the renderer
     FrameRateCounter frameRate;
+    DrawingClock drawingClock;  // what the frame rate is counted on
     MotionClock clock;
-    bool running = false;      // the frame loop runs
+    bool running = false;      // the walk runs (its frame loop may be paused)
+    bool loopIdle = false;     // the frame loop is paused while nothing changes
+    bool changed = false;      // the picture has changed since it was last drawn
+    double loopStartMs = -1.0; // when the walk's loop ticked first (page clock)
+    double lastDrawMs = 0.0;   // when it last drew
     bool started = false;      // a maze has been read
     bool ready = false;        // the renderer's shaders are in and the textures loaded
     bool contextLost = false;
@@ -162,6 +174,35 @@ void stopLoop()
     if (g_page.running)
         emscripten_cancel_main_loop();
     g_page.running = false;
+    g_page.loopIdle = false;
+}
+
+// Something the picture shows has changed: the next animation frame draws
+// it, and a loop paused while nothing changed goes on.
+void redraw()
+{
+    g_page.changed = true;
+    if (g_page.loopIdle && !g_page.contextLost) {
+        g_page.loopIdle = false;
+        g_page.clock.resume();
+        g_page.drawingClock.resume();
+        emscripten_resume_main_loop();
+    }
+}
+
+// Whether the picture moves on by itself: a motion under way, or a way being shown.
+bool moving()
+{
+    return g_page.session.walker.movement != Idle || wayUnderWay();
+}
+
+// Whether the loop has nothing to draw until something changes: past the
+// walk's first second, nothing moving, every change drawn (or no walk).
+bool still()
+{
+    return !g_page.running || g_page.loopIdle ||
+           (!g_page.changed && !moving() && g_page.loopStartMs >= 0.0 &&
+            emscripten_get_now() - g_page.loopStartMs >= kDrawAlwaysMs);
 }
 
 void keepViewMatrix(const float m[16])
@@ -258,29 +299,52 @@ bool playMotionFrame()
 // played in turn, then the picture of where they leave the walk (no picture
 // when the GPU is still on the last one). A walk that reaches its exit stops
 // without drawing that last motion frame, as the desktop's does.
+//
+// A frame after the walk's first second that finds nothing moving and
+// nothing changed draws nothing; after a second of those the loop pauses
+// until redraw(). The frame rate is counted over the time of the frames
+// that had something to draw.
 void frame()
 {
-    if (g_page.contextLost)
+    if (g_page.contextLost) {
+        g_page.loopIdle = true;  // web_context_restored goes on
+        emscripten_pause_main_loop();
         return;
-    int due = g_page.clock.tick(emscripten_get_now());
+    }
+    const double now = emscripten_get_now();
+    if (g_page.loopStartMs < 0.0)
+        g_page.loopStartMs = g_page.lastDrawMs = now;
+    int due = g_page.clock.tick(now);
     // Instant motion shows a motion's end at the next drawn frame, whether
     // or not the clock has a motion frame due yet.
     if (due == 0 && g_page.instantMotion && g_page.session.walker.movement != Idle)
         due = 1;
-    for (int i = 0; i < due; ++i)
+    for (int i = 0; i < due; ++i) {
+        if (moving())
+            g_page.changed = true;
         if (!playMotionFrame())
             return;
-    if (!frameFenceBusy()) {
+    }
+    const bool wanted = g_page.changed || moving() || now - g_page.loopStartMs < kDrawAlwaysMs;
+    const bool drawn = wanted && !frameFenceBusy();
+    if (drawn) {
         draw();
         fenceFrame();
+        g_page.changed = false;
+        g_page.lastDrawMs = now;
         if (++g_page.frames == 1)
             pageFirstFrame();
-        // The desktop's title after its "Maze: ", as the page's frame-rate text.
-        int perSecond = 0;
-        if (g_page.frameRate.tick(timeGetTime(), &perSecond))
-            pageFrameRate(frameRateTitle("", perSecond).c_str());
     }
+    const double drawingMs = g_page.drawingClock.tick(double(timeGetTime()), wanted);
+    int perSecond = 0;
+    // The desktop's title after its "Maze: ", as the page's frame-rate text.
+    if (drawn && g_page.frameRate.tick(uint32_t(drawingMs), &perSecond))
+        pageFrameRate(frameRateTitle("", perSecond).c_str());
     tellPage();
+    if (!wanted && now - g_page.lastDrawMs >= kStillLoopMs) {
+        g_page.loopIdle = true;
+        emscripten_pause_main_loop();
+    }
 }
 
 void startLoop()
@@ -289,6 +353,8 @@ void startLoop()
     applyProjection();
     g_page.paused = false;
     g_page.running = true;
+    g_page.changed = true;
+    g_page.loopStartMs = -1.0;
     g_page.clock.reset();
     emscripten_set_main_loop(frame, 0, 0);
 }
@@ -435,6 +501,7 @@ EMSCRIPTEN_KEEPALIVE void web_key(int code)
     g_page.way.clear();
     g_page.wayAsked = false;
     pressKey((unsigned char)code);
+    redraw();
     tellPage();
 }
 
@@ -459,6 +526,8 @@ EMSCRIPTEN_KEEPALIVE void web_set_show_exits(int show)
     g_page.renderer.setShowExits(show != 0);
     if (g_page.ready && g_page.started && !g_page.running && !g_page.contextLost)
         draw();
+    else if (g_page.running)
+        redraw();  // a loop resting while nothing moved draws the change
 }
 
 // Whether a step or turn plays all its motion frames within one drawn frame
@@ -488,6 +557,7 @@ EMSCRIPTEN_KEEPALIVE void web_show_way()
     g_page.told.way = true;
     if (g_page.session.walker.movement == Idle)
         startWay();
+    redraw();
 }
 
 // Stops a way being shown (or waiting to start); the motion under way ends as usual.
@@ -527,7 +597,9 @@ EMSCRIPTEN_KEEPALIVE void web_resize(int width, int height)
     if (!g_page.ready || !g_page.started)
         return;
     applyProjection();
-    if (!g_page.running && !g_page.contextLost)
+    if (g_page.running)
+        redraw();
+    else if (!g_page.contextLost)
         draw();
 }
 
@@ -556,6 +628,7 @@ EMSCRIPTEN_KEEPALIVE const char* web_context_restored(int width, int height)
     g_page.contextLost = false;
     g_page.clock.reset();
     web_resize(width, height);
+    redraw();
     return nullptr;
 }
 
@@ -581,16 +654,18 @@ EMSCRIPTEN_KEEPALIVE const char* web_texture_colours()
 }
 
 // The walk as JSON, for the page's tests and benchmarks: frames drawn and
-// motion frames played besides the walker, the view and the GL tables' size.
+// motion frames played besides the walker, whether the loop has nothing to
+// draw until something changes ("still"), the view and the GL tables' size.
 EMSCRIPTEN_KEEPALIVE const char* web_state()
 {
     const WalkSession& s = g_page.session;
     const WalkerState& w = s.walker;
     char text[320];
     std::snprintf(text, sizeof text,
-                  "{\"running\":%s,\"paused\":%s,\"frames\":%u,\"motionFrames\":%u,\"movement\":%d,\"column\":%d,\"row\":%d,"
-                  "\"heading\":%d,\"fieldOfView\":%g,\"aspect\":%g,\"glTableSlots\":%d}",
-                  g_page.running ? "true" : "false", g_page.paused ? "true" : "false", g_page.frames, g_page.motionFrames, w.movement,
+                  "{\"running\":%s,\"paused\":%s,\"still\":%s,\"frames\":%u,\"motionFrames\":%u,\"movement\":%d,"
+                  "\"column\":%d,\"row\":%d,\"heading\":%d,\"fieldOfView\":%g,\"aspect\":%g,\"glTableSlots\":%d}",
+                  g_page.running ? "true" : "false", g_page.paused ? "true" : "false", still() ? "true" : "false",
+                  g_page.frames, g_page.motionFrames, w.movement,
                   w.position.column, w.position.row, w.heading, double(s.viewVolume(g_page.aspect).fovyDegrees),
                   double(g_page.aspect), glTableSlots());
     return answer(text);
