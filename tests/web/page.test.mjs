@@ -427,9 +427,13 @@ test('standing still draws nothing after the first second, a key draws at once, 
     WebGL2RenderingContext.prototype.clientWaitSync = function () {
       return this.ALREADY_SIGNALED;
     };
+    // Every frame-rate text shown.
     window.titles = [];
-    new MutationObserver(() => window.titles.push(document.title))
-        .observe(document, {subtree: true, childList: true, characterData: true});
+    new MutationObserver(() => {
+      const rate = document.getElementById('frame-rate');
+      if (rate && rate.textContent)
+        window.titles.push(rate.textContent);
+    }).observe(document, {subtree: true, childList: true, characterData: true});
   });
   walk.layOut('still');
   await walk.open('still');

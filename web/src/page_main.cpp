@@ -154,7 +154,8 @@ void tellPage()
         told.seenChanges = g_page.session.seenChanges();
         pageSeen();
     }
-    const bool way = wayUnderWay();
+    // A way ends once the motion of its last key has ended too.
+    const bool way = wayUnderWay() || (told.way && g_page.running && g_page.session.walker.movement != Idle);
     if (told.way && !way)
         pageWay(kWayEnded);
     told.way = way;
