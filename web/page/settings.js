@@ -1,27 +1,20 @@
-// The player's settings, remembered in the browser's storage. Storage can be
-// missing, full or refused (private windows, blocked cookies): then a setting
-// lasts as long as the page, and nothing here ever throws.
-const kPrefix = 'maze.setting.';
+// The player's settings, remembered in the browser's storage (store.js) under
+// "setting." names. Storage can be missing, full or refused (private windows,
+// blocked cookies): then a setting lasts as long as the page, and nothing
+// here ever throws.
+import {readStored, writeStored} from './store.js';
+
+const kPrefix = 'setting.';
 
 // The stored value of `name`, or `fallback` when there is none or it cannot
 // be read.
 export function loadSetting(name, fallback) {
-  try {
-    const text = window.localStorage.getItem(kPrefix + name);
-    return text === null ? fallback : JSON.parse(text);
-  } catch (e) {
-    return fallback;
-  }
+  return readStored(kPrefix + name, fallback);
 }
 
 // Remembers `value` (anything JSON holds) for `name`; false when it could not be stored.
 export function saveSetting(name, value) {
-  try {
-    window.localStorage.setItem(kPrefix + name, JSON.stringify(value));
-    return true;
-  } catch (e) {
-    return false;
-  }
+  return writeStored(kPrefix + name, value);
 }
 
 // A button with aria-pressed that turns the setting `name` on and off (`on`
