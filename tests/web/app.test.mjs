@@ -147,6 +147,12 @@ test('after one visit the page plays offline, and a link opens', async ({browser
     await played(linked);
     expect(await linked.evaluate(() => window.mazePage.mazeText())).toBe(maze);
     expect(await linked.evaluate(() => window.mazePage.state().column)).toBe(1);
+    // A level's link: its file came with the build.
+    const level = await context.newPage();
+    await level.goto(`${server.url}#level=3`);
+    await played(level);
+    expect(await level.evaluate(() => window.mazePage.mazeText()))
+        .toBe(fs.readFileSync(path.join(folder, 'levels', '03.dat'), 'latin1'));
   } finally {
     await context.close();
     await server.close().catch(() => {});
