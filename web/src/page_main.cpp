@@ -197,13 +197,18 @@ bool moving()
     return g_page.session.walker.movement != Idle || wayUnderWay();
 }
 
-// Whether the loop has nothing to draw until something changes: past the
-// walk's first second, nothing moving, every change drawn (or no walk).
+// Whether a frame at `nowMs` has something to draw: a change not drawn yet,
+// a motion or way under way, or the walk's first second (a loop that has not
+// ticked yet is in it).
+bool wantsDraw(double nowMs)
+{
+    return g_page.changed || moving() || g_page.loopStartMs < 0.0 || nowMs - g_page.loopStartMs < kDrawAlwaysMs;
+}
+
+// Whether the loop has nothing to draw until something changes (or no walk).
 bool still()
 {
-    return !g_page.running || g_page.loopIdle ||
-           (!g_page.changed && !moving() && g_page.loopStartMs >= 0.0 &&
-            emscripten_get_now() - g_page.loopStartMs >= kDrawAlwaysMs);
+    return !g_page.running || g_page.loopIdle || !wantsDraw(emscripten_get_now());
 }
 
 void keepViewMatrix(const float m[16])
@@ -326,7 +331,7 @@ void frame()
         if (!playMotionFrame())
             return;
     }
-    const bool wanted = g_page.changed || moving() || now - g_page.loopStartMs < kDrawAlwaysMs;
+    const bool wanted = wantsDraw(now);
     const bool drawn = wanted && !frameFenceBusy();
     if (drawn) {
         draw();
