@@ -54,8 +54,9 @@ const sameGrid = (a, b) => a.width === b.width && a.height === b.height && a.cel
 // its "Edit maze" button into `opener`. Services:
 //   program: the program's interface (program.js);
 //   kinds: its cell kinds ({kinds, ofByte});
-//   openMazeBytes(bytes, label, {focus}): walks a maze file's bytes from its
-//     start, the view taking the keyboard unless focus is false;
+//   openMazeBytes(bytes, label, {focus, quiet}): walks a maze file's bytes
+//     from its start, the view taking the keyboard unless focus is false,
+//     saying nothing when quiet;
 //   shareLink(link, field, what): copies a link ({fragment} or {error}) and
 //     resolves to what to say of it;
 //   showInAddress(fragment): puts it in the address, with no new history entry;
@@ -224,7 +225,7 @@ export function installEditor({program, kinds, openMazeBytes, shareLink, showInA
     if (grid === inView || !grid.width || !grid.height)
       return;
     inView = grid;
-    openMazeBytes(fileBytes(), 'the edited maze', {focus: false});
+    openMazeBytes(fileBytes(), 'the edited maze', {focus: false, quiet: true});
   }
 
   function setGrid(next) {

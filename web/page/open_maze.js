@@ -26,7 +26,7 @@ function excerpt(text) {
 //   opened({level, daily, challenge}): a maze was read: the level's number,
 //     the daily maze's date, the challenge's {keys, ms} (each null for none).
 // Returns {readAddressMaze(program, shipped), followAddress(program),
-// openMazeBytes(bytes, label, {name, note, focus}), openLink(fragment), link()}.
+// openMazeBytes(bytes, label, {name, note, focus, quiet}), openLink(fragment), link()}.
 export function installMazeOpening({program, run, notice, opened}) {
   let shippedMaze = null;  // maze1.dat's bytes, played when a link is refused
   // The link of the maze being walked: {fragment} (without "#"), or {error}
@@ -40,14 +40,16 @@ export function installMazeOpening({program, run, notice, opened}) {
   // program's loader and walks them; the address carries the maze's link, or
   // none when the file is too large for one, which the notice says, then
   // `note`. `name` goes in the page's title (a file's name; none for an
-  // edited maze). The view takes the keyboard unless `focus` is false.
-  function openMazeBytes(bytes, label, {name = null, note = '', focus = true} = {}) {
+  // edited maze). The view takes the keyboard unless `focus` is false; a
+  // `quiet` opening (the editor's view of its grid) says nothing.
+  function openMazeBytes(bytes, label, {name = null, note = '', focus = true, quiet = false} = {}) {
     ++openings;
     program().readMaze(bytes);
     setMazeName(name);
     walkLink = program().linkOf(bytes);
     showInAddress(walkLink.fragment || '');
-    notice([`Walking ${label}.`, walkLink.error, note].filter(Boolean).join(' '));
+    if (!quiet)
+      notice([`Walking ${label}.`, walkLink.error, note].filter(Boolean).join(' '));
     opened(kNothing);
     run({focus});
   }
