@@ -266,7 +266,11 @@ test('reduced motion: a step or turn ends within two drawn frames; the Motion se
   // Frames drawn until the walker is idle after `key`, at 60 Hz.
   const framesFor = async (key) => {
     await page.locator('#maze').focus();  // the key is the walk's, not the Motion select's
-    await page.evaluate(() => window.virtualFrames.take());
+    // The virtual frames take over at the next animation frame the page asks
+    // for; a key that does nothing makes a page resting while still ask.
+    const taking = page.evaluate(() => window.virtualFrames.take());
+    await page.keyboard.press('Shift+W');
+    await taking;
     await page.keyboard.press(key);
     const frames = await page.evaluate(async (idle) => {
       let n = 0;
