@@ -32,7 +32,8 @@ struct Px {
 };
 std::vector<Px> g_canvas(size_t(N) * N);
 
-int wrap(int v) { return ((v % N) + N) % N; }
+static_assert((N & (N - 1)) == 0, "wrapping by a mask needs a power-of-two size");
+int wrap(int v) { return v & (N - 1); }  // v mod N, also for negative v
 Px& at(int x, int y) { return g_canvas[size_t(wrap(y)) * N + size_t(wrap(x))]; }
 double clamp01(double v) { return v < 0 ? 0 : v > 1 ? 1 : v; }
 double smooth(double e0, double e1, double v)
@@ -72,7 +73,7 @@ double valueNoise(double u, double v, int px, int py, uint32_t seed)
 }
 
 // Fractal noise in 0..1 over the texture, cx by cy lattice cells at the coarsest octave.
-double fbm(double x, double y, int cx, int cy, int octaves, uint32_t seed)
+double fbmAt(double x, double y, int cx, int cy, int octaves, uint32_t seed)
 {
     double sum = 0, amp = 1, norm = 0;
     for (int o = 0; o < octaves; ++o, amp *= 0.5, cx *= 2, cy *= 2) {
@@ -80,6 +81,82 @@ double fbm(double x, double y, int cx, int cy, int octaves, uint32_t seed)
         norm += amp;
     }
     return sum / norm;
+}
+
+// fbmAt over every pixel centre at once: a texture asks for the same noise at
+// each of its pixels, and each octave's lattice values and per-column and
+// per-row weights are worth working out once. The arithmetic per pixel is
+// fbmAt's, in the same order, so every value is the same to the last bit.
+std::vector<double> fbmField(int cx, int cy, int octaves, uint32_t seed)
+{
+    std::vector<double> sum(size_t(N) * N, 0.0);
+    struct Axis {
+        int a, b;  // the lattice lines on either side
+        double t;  // smoothed position between them
+    };
+    auto axis = [](int cells) {
+        std::vector<Axis> out(N);
+        for (int i = 0; i < N; ++i) {
+            double u = (i + 0.5) * cells / N;
+            int u0 = int(std::floor(u));
+            double f = u - u0;
+            int a = ((u0 % cells) + cells) % cells;
+            out[size_t(i)] = {a, a + 1 == cells ? 0 : a + 1, f * f * (3 - 2 * f)};
+        }
+        return out;
+    };
+    double amp = 1, norm = 0;
+    std::vector<double> lattice;
+    for (int o = 0; o < octaves; ++o, amp *= 0.5, cx *= 2, cy *= 2) {
+        const uint32_t s = seed + 977u * uint32_t(o);
+        lattice.resize(size_t(cx) * size_t(cy));
+        for (int ly = 0; ly < cy; ++ly)
+            for (int lx = 0; lx < cx; ++lx)
+                lattice[size_t(ly) * size_t(cx) + size_t(lx)] = rnd(lx, ly, s);
+        const std::vector<Axis> xs = axis(cx), ys = axis(cy);
+        for (int y = 0; y < N; ++y) {
+            const Axis& ay = ys[size_t(y)];
+            const double* rowA = &lattice[size_t(ay.a) * size_t(cx)];
+            const double* rowB = &lattice[size_t(ay.b) * size_t(cx)];
+            double* out = &sum[size_t(y) * N];
+            for (int x = 0; x < N; ++x) {
+                const Axis& ax = xs[size_t(x)];
+                const double aa = rowA[ax.a], ba = rowA[ax.b], ab = rowB[ax.a], bb = rowB[ax.b];
+                double top = aa + (ba - aa) * ax.t;
+                double bottom = ab + (bb - ab) * ax.t;
+                out[x] += amp * (top + (bottom - top) * ay.t);
+            }
+        }
+        norm += amp;
+    }
+    for (double& v : sum)
+        v /= norm;
+    return sum;
+}
+
+// The noise fields of the texture being drawn, made on first use.
+struct NoiseKey {
+    int cx, cy, octaves;
+    uint32_t seed;
+    bool operator==(const NoiseKey& k) const
+    {
+        return cx == k.cx && cy == k.cy && octaves == k.octaves && seed == k.seed;
+    }
+};
+std::vector<std::pair<NoiseKey, std::vector<double>>> g_fields;
+
+// Fractal noise at (x, y): from the field when (x, y) is a pixel centre, as
+// every drawing asks, else worked out on the spot.
+double fbm(double x, double y, int cx, int cy, int octaves, uint32_t seed)
+{
+    const int ix = int(x), iy = int(y);
+    if (ix < 0 || iy < 0 || ix >= N || iy >= N || x != ix + 0.5 || y != iy + 0.5)
+        return fbmAt(x, y, cx, cy, octaves, seed);
+    const NoiseKey key{cx, cy, octaves, seed};
+    auto field = std::find_if(g_fields.begin(), g_fields.end(), [&](const auto& f) { return f.first == key; });
+    if (field == g_fields.end())
+        field = g_fields.insert(g_fields.end(), {key, fbmField(cx, cy, octaves, seed)});
+    return field->second[size_t(iy) * N + size_t(ix)];
 }
 
 // ---- drawing ----
@@ -236,6 +313,15 @@ std::vector<uint8_t> shade(Rgb tint)
     const double lx = -0.5, ly = -0.7, lz = 1.0, ll = std::sqrt(lx * lx + ly * ly + lz * lz);
     const double stepX = lx / std::hypot(lx, ly), stepY = ly / std::hypot(lx, ly), rise = lz / std::hypot(lx, ly);
     const double hx = lx / ll, hy = ly / ll, hz = lz / ll + 1, hl = std::sqrt(hx * hx + hy * hy + hz * hz);
+    // Where the shadow walk's s-th step from each column and row lands, worked
+    // out once instead of at every pixel.
+    const int kSteps = 24;
+    std::vector<int> walkX(size_t(kSteps + 1) * N), walkY(size_t(kSteps + 1) * N);
+    for (int s = 1; s <= kSteps; ++s)
+        for (int i = 0; i < N; ++i) {
+            walkX[size_t(s) * N + size_t(i)] = wrap(int(std::lround(i + s * stepX)));
+            walkY[size_t(s) * N + size_t(i)] = wrap(int(std::lround(i + s * stepY)));
+        }
     std::vector<uint8_t> out;
     out.reserve(size_t(N) * N * 3);
     for (int y = 0; y < N; ++y)
@@ -247,8 +333,9 @@ std::vector<uint8_t> shade(Rgb tint)
             double diffuse = std::max(0.0, (nx * lx + ny * ly + lz) / (nl * ll));
             double specular = std::pow(std::max(0.0, (nx * hx + ny * hy + hz) / (nl * hl)), 24) * p.shine;
             double occluded = 0;
-            for (int s = 1; s <= 24; ++s) {
-                double above = at(int(std::lround(x + s * stepX)), int(std::lround(y + s * stepY))).height -
+            for (int s = 1; s <= kSteps; ++s) {
+                double above = g_canvas[size_t(walkY[size_t(s) * N + size_t(y)]) * N +
+                                        size_t(walkX[size_t(s) * N + size_t(x)])].height -
                                p.height - s * rise;
                 occluded = std::max(occluded, clamp01(above / 3));
             }
@@ -378,27 +465,48 @@ void stoneWall()
         sy = (j + 0.5 + 0.6 * (rnd(wi, wj, 52) - 0.5)) * ch;
         return uint32_t(wj * cols + wi);
     };
+    // Every site a pixel's neighbourhood can reach (cells -2 .. cols+1 and
+    // -2 .. rows+1), and the distance between each two of them, once.
+    const int reachX = cols + 4, reachY = rows + 4, sites = reachX * reachY;
+    struct Site {
+        double x, y;
+        uint32_t id;
+    };
+    std::vector<Site> near(static_cast<size_t>(sites));
+    for (int j = -2; j < rows + 2; ++j)
+        for (int i = -2; i < cols + 2; ++i) {
+            Site& t = near[size_t((j + 2) * reachX + i + 2)];
+            t.id = site(i, j, t.x, t.y);
+        }
+    std::vector<double> apart(size_t(sites) * size_t(sites));
+    for (int a = 0; a < sites; ++a)
+        for (int b = 0; b < sites; ++b)
+            apart[size_t(a) * size_t(sites) + size_t(b)] =
+                std::hypot(near[size_t(b)].x - near[size_t(a)].x, near[size_t(b)].y - near[size_t(a)].y);
+    auto index = [&](int i, int j) { return (j + 2) * reachX + i + 2; };
+
     fill({0.5, 0.55, 0.55}, 0.05);
     area(0, 0, N - 1, N - 1, [&](Px& p, double x, double y) {
-        int ci = int(x / cw), cj = int(y / ch), ni = 0, nj = 0;
-        double best = 1e30, ax = 0, ay = 0, sx, sy;
+        int ci = int(x / cw), cj = int(y / ch), nearest = 0;
+        double best = 1e30;
         for (int j = cj - 2; j <= cj + 2; ++j)
             for (int i = ci - 2; i <= ci + 2; ++i) {
-                site(i, j, sx, sy);
-                double d = (x - sx) * (x - sx) + (y - sy) * (y - sy);
+                const Site& t = near[size_t(index(i, j))];
+                double d = (x - t.x) * (x - t.x) + (y - t.y) * (y - t.y);
                 if (d < best)
-                    best = d, ax = sx, ay = sy, ni = i, nj = j;
+                    best = d, nearest = index(i, j);
             }
         double edge = 1e30;  // distance to the nearest bisector
         for (int j = cj - 2; j <= cj + 2; ++j)
             for (int i = ci - 2; i <= ci + 2; ++i) {
-                if (i == ni && j == nj)
+                const int other = index(i, j);
+                if (other == nearest)
                     continue;
-                site(i, j, sx, sy);
-                double db = (x - sx) * (x - sx) + (y - sy) * (y - sy);
-                edge = std::min(edge, (db - best) / (2 * std::hypot(sx - ax, sy - ay)));
+                const Site& t = near[size_t(other)];
+                double db = (x - t.x) * (x - t.x) + (y - t.y) * (y - t.y);
+                edge = std::min(edge, (db - best) / (2 * apart[size_t(nearest) * size_t(sites) + size_t(other)]));
             }
-        uint32_t id = site(ni, nj, sx, sy);
+        uint32_t id = near[size_t(nearest)].id;
         edge += 3 * (fbm(x, y, 16, 16, 3, 53) - 0.5);
         double shade = 0.75 + 0.4 * rnd(int(id), 0, 54);
         Rgb stone = mix(Rgb{0.47, 0.55, 0.57}, Rgb{0.55, 0.56, 0.52}, rnd(int(id), 0, 55)) * shade;
@@ -516,6 +624,8 @@ std::vector<uint8_t> drawTextureArt(int slot)
 {
     if (slot < 0 || slot >= int(sizeof kArt / sizeof kArt[0]))
         return {};
+    g_fields.clear();
     kArt[slot].draw();
+    g_fields.clear();
     return shade(kArt[slot].tint);
 }
