@@ -62,6 +62,52 @@ test('the textures the page draws are the desktop\'s texture files, byte for byt
     expect(Buffer.from(drawn[slot], 'base64').equals(desktop[name]), name).toBe(true);
 });
 
+test('the first view wears the small textures, and the full drawings replace them all', async ({page, walk}) => {
+  // Every level-0 texture upload's width, and a mark at each frame's first draw.
+  await page.addInitScript(() => {
+    const log = window.uploadLog = [];
+    const proto = WebGL2RenderingContext.prototype;
+    const upload = proto.texImage2D;
+    proto.texImage2D = function (target, level, format, width, ...rest) {
+      if (level === 0)
+        log.push(width);
+      return upload.call(this, target, level, format, width, ...rest);
+    };
+    const clear = proto.clear;
+    let drawn = true;
+    proto.clear = function (...a) {
+      drawn = false;
+      return clear.apply(this, a);
+    };
+    const draw = proto.drawElementsInstanced;
+    proto.drawElementsInstanced = function (...a) {
+      if (!drawn)
+        log.push('frame');
+      drawn = true;
+      return draw.apply(this, a);
+    };
+  });
+  const files = {'maze1.dat': shippedFiles()['maze1.dat']};
+  walk.layOut('drawn', {drawn: true, files});
+  walk.layOut('small', {drawn: true, files: {...files, 'small_textures.bin': fs.readFileSync(path.join(site, 'small_textures.bin'))}});
+  const kUploads = kTextureFiles.length + 1;  // the exit floor comes from the floor's
+
+  await walk.open('small');
+  await walk.until((n) => window.uploadLog.filter((w) => w === 256).length >= n, kUploads);
+  await walk.framesPass();
+  const log = await page.evaluate(() => window.uploadLog);
+  const firstFrame = log.indexOf('frame');
+  expect(log.slice(0, firstFrame)).toEqual(Array(kUploads).fill(32));
+  expect(log.slice(firstFrame).filter((w) => w !== 'frame')).toEqual(Array(kUploads).fill(256));
+  const small = await walk.shot();
+  expect(walk.console).toEqual([['log', 'load succesful']]);
+
+  await walk.open('drawn');
+  await walk.framesPass();
+  expect((await page.evaluate(() => window.uploadLog)).filter((w) => w !== 'frame' && w !== 256)).toEqual([]);
+  expect(small.equals(await walk.shot())).toBe(true);
+});
+
 test('the manifest names the app, its start and icons that exist; the link preview has its picture', async ({page}) => {
   const server = await serve(site);
   try {

@@ -19,11 +19,10 @@ export function installOffline(notice, started) {
   let updated = false;
   // The drawn textures go to the worker of this page's build only: the one
   // that served it, or the first one, which takes over at once.
-  const keepDrawn = () => {
-    const drawn = takeDrawnTextures();
+  const keepDrawn = () => takeDrawnTextures().then((drawn) => {
     if (worker.controller && !updated && drawn.files.length)
       worker.controller.postMessage({keep: drawn}, drawn.files.map((f) => f.bytes.buffer));
-  };
+  });
   worker.addEventListener('controllerchange', () => {
     updated = hadWorker;
     if (updated)

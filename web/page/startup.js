@@ -5,7 +5,7 @@
 import {loadProgram} from './program.js';
 import {showError, showOverlay} from './overlay.js';
 import textureFiles from './texture_files.js';
-import {loadTexture, textureSources} from './textures.js';
+import {drawLater, loadTexture, textureSources} from './textures.js';
 import {fitCanvas} from './view.js';
 
 const kProgramBytesWaitMs = 30;  // how long the WebGL context waits for maze.wasm's bytes at most
@@ -30,8 +30,9 @@ async function fetchBytes(name) {
 //   readMaze(program, shipped): reads the maze the page opens with, given
 //     maze1.dat's bytes (null when it could not be fetched); resolves to
 //     false when there is none.
-// Resolves to the program once the maze and every texture are in, or to
-// null once a failure has been shown.
+// Resolves to the program once the maze and every texture are in (the
+// shipped ones perhaps small: their full drawings replace them after the
+// first frame), or to null once a failure has been shown.
 export async function startUp({canvas, started, readMaze}) {
   canvas.focus();
   const mazeFetch = fetchBytes('maze1.dat');
@@ -88,6 +89,11 @@ export async function startUp({canvas, started, readMaze}) {
     return null;
   }
   program.resize(buffer.width, buffer.height);
+  // A frame after the first, so that the first is shown before the drawing holds this thread.
+  program.on('firstframe', () => requestAnimationFrame(() => drawLater(program).then((message) => {
+    if (message)
+      showError(message);
+  })));
   return program;
 }
 

@@ -440,6 +440,7 @@ EMSCRIPTEN_KEEPALIVE const char* web_load_texture(int slot, const unsigned char*
     std::free(g_page.images[slot].data);  // kept for a lost context's restore
     g_page.images[slot] = *image;
     std::free(image);
+    redraw();  // a texture replaced once the walk is shown (a small one by the full one)
     return nullptr;
 }
 
