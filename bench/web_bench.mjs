@@ -206,7 +206,9 @@ async function main() {
     const fps = median(ratios(`${s.name} page`, 'fps'));
     const fps32 = median(ratios(`${s.name} 32x32`, 'fps'));
     const mark = (ok) => (ok ? 'met' : 'NOT met');
-    console.log(`  ${s.name}: first frame finished ${first.toFixed(3)} x the fill floor's (at most 1.5: ${mark(first <= 1.5)});`
+    // The first view's target is the phone's (web_phone.mjs): the time a player waits on a phone's
+    // network, not this one, against a fill floor that loads nothing.
+    console.log(`  ${s.name}: first frame finished ${first.toFixed(3)} x the fill floor's (no target here: see the phone's);`
                 + ` frames/s ${fps.toFixed(3)} and ${fps32.toFixed(3)} (32x32) x the fill floor's`
                 + ` (at least 0.95: ${mark(fps >= 0.95)}, ${mark(fps32 >= 0.95)})`);
   }
