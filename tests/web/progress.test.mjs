@@ -6,7 +6,7 @@ import path from 'node:path';
 
 import {expect, mazetool, site, test, virtualFrames} from './fixtures.mjs';
 
-const kCannotSave = 'Progress cannot be saved in this browser: it is kept only until the page is closed.';
+const kCannotSave = 'This browser does not keep what the page saves: your progress and settings last until the page is closed.';
 const b64 = (bytes) => Buffer.from(bytes, 'latin1').toString('base64url');
 const levelText = (n) => fs.readFileSync(path.join(site, 'levels', `${String(n).padStart(2, '0')}.dat`), 'latin1');
 const overlayShown = () => !document.getElementById('message').hidden;

@@ -5,7 +5,7 @@
 // asked through whenRefused(fn) hears once that nothing can be saved.
 
 const kPrefix = 'maze.';
-export const kCannotSave = 'Progress cannot be saved in this browser: it is kept only until the page is closed.';
+export const kCannotSave = 'This browser does not keep what the page saves: your progress and settings last until the page is closed.';
 
 const session = new Map();  // values written while the storage refuses, by name
 let refusedListener = null;
