@@ -9,8 +9,6 @@
 #include "bmp_writer.h"
 #include "texture_art.h"
 
-extern "C" const char* web_load_texture(int slot, const unsigned char* bytes, int size);
-
 namespace {
 
 std::vector<uint8_t> g_file;  // the last texture file drawn, read by JavaScript
@@ -34,16 +32,6 @@ EMSCRIPTEN_KEEPALIVE const unsigned char* web_texture_art(int slot)
 EMSCRIPTEN_KEEPALIVE int web_texture_art_size()
 {
     return int(g_file.size());
-}
-
-// Loads a slot with its shipped texture, drawn here, as web_load_texture
-// loads a fetched file. Returns null, or the loader's message.
-EMSCRIPTEN_KEEPALIVE const char* web_draw_texture(int slot)
-{
-    const unsigned char* bytes = web_texture_art(slot);
-    const char* message = web_load_texture(slot, bytes, web_texture_art_size());
-    g_file = std::vector<uint8_t>();  // 192 KiB not worth keeping
-    return message;
 }
 
 }  // extern "C"

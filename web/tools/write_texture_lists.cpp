@@ -5,8 +5,10 @@
 // program's art). Built for node so the web build needs no native compiler.
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "bitmap/textures.h"
+#include "bmp_writer.h"
 
 namespace {
 
@@ -14,10 +16,7 @@ namespace {
 bool writeText(const std::string& dir, const char* name, const std::string& text)
 {
     const std::string path = dir + "/" + name;
-    std::FILE* file = std::fopen(path.c_str(), "w");
-    bool written = file && std::fwrite(text.data(), 1, text.size(), file) == text.size();
-    if (file && std::fclose(file) != 0)
-        written = false;
+    const bool written = writeBytes(path, std::vector<uint8_t>(text.begin(), text.end()));
     if (!written)
         std::fprintf(stderr, "write_texture_lists: cannot write %s\n", path.c_str());
     return written;
